@@ -1,0 +1,60 @@
+// The main window: seven parameter sliders with their readouts, the five
+// plot buttons, "Regresar", and the plot box.
+#pragma once
+
+#include "layout.h"
+#include "params/sliders.h"
+#include "plot/commands.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class CommandButton;
+class PlotBox;
+class QLabel;
+class ScrollBar;
+
+class Form1 : public QWidget {
+    Q_OBJECT
+public:
+    // "Regresar" and closing this window go back to titleWindow.
+    explicit Form1(QWidget *titleWindow = nullptr);
+
+    void HScroll1_Change();
+    void HScroll2_Change();
+    void HScroll3_Change();
+    void HScroll4_Change();
+    void HScroll5_Change();
+    void HScroll6_Change();
+    void HScroll7_Change();
+
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void Command5_Click();
+    void Command6_Click();
+
+    void Form_Unload(bool &cancel);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    QLabel *captionLabel(const char *name, const char *text, Twips where, int tabIndex);
+    QLabel *readoutLabel(const char *name, Twips where, int tabIndex);
+    ScrollBar *slider(const char *name, int number, Twips where, int tabIndex);
+    CommandButton *button(const char *name, const char *text, Twips where, int tabIndex);
+
+    void showReadout(QLabel *readout, const ScrollBar *slider, vorel::Quantity quantity);
+    void plot(vorel::PlotCommand command);
+    void returnToTitle();
+
+    QPointer<QWidget> m_titleWindow;
+
+    QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7;
+    QLabel *Label8, *Label9, *Label10, *Label11, *Label12, *Label13, *Label14;
+    ScrollBar *HScroll1, *HScroll2, *HScroll3, *HScroll4, *HScroll5, *HScroll6, *HScroll7;
+    CommandButton *Command1, *Command2, *Command3, *Command4, *Command5, *Command6;
+    PlotBox *Picture1;
+};

@@ -1,0 +1,111 @@
+#include "imagecanvas.h"
+
+#include "plot/geometry.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+
+namespace {
+
+constexpr QRgb kBackground = qRgb(255, 255, 255);
+constexpr QRgb kForeground = qRgb(0, 0, 0);
+
+QRgb toQRgb(vorel::Colour c)
+{
+    return qRgb(vorel::redOf(c), vorel::greenOf(c), vorel::blueOf(c));
+}
+
+} // namespace
+
+ImageCanvas::ImageCanvas(qreal devicePixelRatio) : m_requestedRatio(devicePixelRatio)
+{
+    Cls();
+}
+
+QPointF ImageCanvas::toPixels(float x, float y)
+{
+    return QPointF(x * (qreal(kLogicalSize.width()) / vorel::kCanvasWidth),
+                   y * (qreal(kLogicalSize.height()) / vorel::kCanvasHeight));
+}
+
+void ImageCanvas::Cls()
+{
+    if (m_image.isNull() || m_image.devicePixelRatio() != m_requestedRatio) {
+        m_image = QImage(kLogicalSize * m_requestedRatio, QImage::Format_RGB32);
+        m_image.setDevicePixelRatio(m_requestedRatio);
+    }
+    m_image.fill(kBackground);
+    m_pending.clear();
+    m_firstJoinable = 0;
+}
+
+void ImageCanvas::Line(float x1, float y1, float x2, float y2)
+{
+    addSegment(QPointF(x1, y1), QPointF(x2, y2), kForeground);
+}
+
+void ImageCanvas::Line(float x1, float y1, float x2, float y2, vorel::Colour colour)
+{
+    addSegment(QPointF(x1, y1), QPointF(x2, y2), toQRgb(colour));
+}
+
+void ImageCanvas::Print(std::string_view text)
+{
+    if (text.empty())
+        return;
+    const QPointF at = toPixels(float(m_current.x()), float(m_current.y()));
+    m_pending.push_back({kForeground, QPolygonF{at},
+                         QString::fromUtf8(text.data(), qsizetype(text.size()))});
+    m_firstJoinable = m_pending.size();
+}
+
+void ImageCanvas::addSegment(QPointF from, QPointF to, QRgb colour)
+{
+    m_current = to;
+    // A line of no length only moves the current position: the labels'
+    // anchors leave no dot under their first character.
+    if (from == to)
+        return;
+    const QPointF a = toPixels(float(from.x()), float(from.y()));
+    const QPointF b = toPixels(float(to.x()), float(to.y()));
+    for (std::size_t i = m_pending.size(); i-- > m_firstJoinable;) {
+        Item &item = m_pending[i];
+        if (item.text.isEmpty() && item.colour == colour) {
+            if (item.points.back() == a) {
+                item.points.append(b);
+                return;
+            }
+            break;
+        }
+    }
+    m_pending.push_back({colour, QPolygonF{a, b}, QString()});
+}
+
+void ImageCanvas::rasterise()
+{
+    if (m_pending.empty())
+        return;
+    QPainter painter(&m_image);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setFont(m_font);
+    const qreal ascent = painter.fontMetrics().ascent();
+    for (const Item &item : m_pending) {
+        if (!item.text.isEmpty()) {
+            painter.setPen(QColor::fromRgb(item.colour));
+            painter.drawText(item.points.front() + QPointF(0, ascent), item.text);
+        } else {
+            // Width 0: one device pixel whatever the scale, and many times
+            // faster to rasterise than a wide pen.
+            painter.setPen(QPen(QColor::fromRgb(item.colour), 0));
+            painter.drawPolyline(item.points);
+        }
+    }
+    m_pending.clear();
+    m_firstJoinable = 0;
+}
+
+const QImage &ImageCanvas::image()
+{
+    rasterise();
+    return m_image;
+}

@@ -1,0 +1,18 @@
+// Interferencia de Vorel: opens on the title window and waits for the user.
+#include "form2.h"
+#include "layout.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    // The program ends only through "Salir" or the closing of the title
+    // window, never because no window happens to be visible.
+    QApplication::setQuitOnLastWindowClosed(false);
+    useProgramFont();
+
+    Form2 title;
+    title.show();
+    return QApplication::exec();
+}

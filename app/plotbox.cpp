@@ -1,0 +1,41 @@
+#include "plotbox.h"
+
+#include <QPainter>
+#include <QStyleOptionFocusRect>
+
+PlotBox::PlotBox(QWidget *parent) : QFrame(parent), m_canvas(devicePixelRatioF())
+{
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setLineWidth(2); // 30 twips
+    setFocusPolicy(Qt::StrongFocus);
+    m_canvas.setFont(font());
+}
+
+vorel::PlotCanvas &PlotBox::canvas()
+{
+    update();
+    return m_canvas;
+}
+
+QImage PlotBox::image()
+{
+    return m_canvas.image();
+}
+
+void PlotBox::paintEvent(QPaintEvent *event)
+{
+    // A plot started after the window moved to another screen is drawn at
+    // that screen's pixel ratio.
+    m_canvas.setDevicePixelRatio(devicePixelRatioF());
+    m_canvas.setFont(font());
+
+    QFrame::paintEvent(event);
+    QPainter painter(this);
+    painter.drawImage(contentsRect().topLeft(), m_canvas.image());
+    if (hasFocus()) {
+        QStyleOptionFocusRect option;
+        option.initFrom(this);
+        option.rect = contentsRect().adjusted(1, 1, -1, -1);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+    }
+}

@@ -1,0 +1,23 @@
+#include "plot/singlewave.h"
+
+#include "plot/frame.h"
+#include "plot/int16.h"
+#include "plot/trace.h"
+
+namespace vorel {
+
+bool SingleWavePlot(PlotCanvas &canvas, double T, const WaveParams &wave, Colour colour,
+                    std::string_view decimalSeparator)
+{
+    const std::int16_t upper = wave.amplitude;
+    const std::int16_t lower = negate16(wave.amplitude);
+    if (T == 0 || lower == 0 || upper == 0 || wave.angularFrequency == 0)
+        return false;
+
+    const PlotFrame frame{ValueScale(upper, lower), TimeScale(T)};
+    frame.draw(canvas, decimalSeparator);
+    WaveTrace(canvas, [&wave](double t) { return wave.valueAt(t); }, frame, colour);
+    return true;
+}
+
+} // namespace vorel

@@ -1,0 +1,24 @@
+# Sourced by the other scripts: installs the Debian packages the program and
+# its tests need when they are missing, or says what to install.
+
+# need_packages PACKAGE...
+need_packages() {
+    local missing=()
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    if [ "$(id -u)" -ne 0 ]; then
+        echo "Missing Debian packages: ${missing[*]}" >&2
+        echo "Install them as root:  apt-get install ${missing[*]}" >&2
+        exit 1
+    fi
+    echo "Installing ${missing[*]} ..."
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+# What every build needs; Liberation Sans stands in for Arial.
+BUILD_PACKAGES=(cmake g++ make qt6-base-dev fonts-liberation2)
+TEST_PACKAGES=(libgtest-dev)
