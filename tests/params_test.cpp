@@ -1,0 +1,125 @@
+#include "params/numbertext.h"
+#include "params/sliders.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+using namespace vorel;
+
+namespace {
+
+struct ReadoutCase {
+    int slider;
+    std::int16_t position;
+    const char *separator;
+    const char *text;
+    friend void PrintTo(const ReadoutCase &c, std::ostream *os) { *os << c.text; }
+};
+
+class readout_text : public ::testing::TestWithParam<ReadoutCase> {};
+
+TEST_P(readout_text, shows_the_parameter_in_its_units)
+{
+    const ReadoutCase c = GetParam();
+    EXPECT_EQ(readoutText(slider(c.slider).quantity, c.position, c.separator), c.text);
+}
+
+INSTANTIATE_TEST_SUITE_P(examples, readout_text, ::testing::Values(
+    ReadoutCase{1, 50, ".", "50"}, ReadoutCase{2, 0, ".", "0"},
+    ReadoutCase{3, 25, ".", "2.5"}, ReadoutCase{3, 10, ".", "1"},
+    ReadoutCase{3, 100, ".", "10"}, ReadoutCase{4, 1, ".", "0.1"},
+    ReadoutCase{5, 7, ".", "0.07"}, ReadoutCase{5, 10, ".", "0.1"},
+    ReadoutCase{5, 157, ".", "1.57"}, ReadoutCase{6, 314, ".", "3.14"},
+    ReadoutCase{6, 1000, ".", "10"}, ReadoutCase{7, 1000, ".", "100"},
+    ReadoutCase{7, 5, ".", "0.5"}, ReadoutCase{3, 25, ",", "2,5"},
+    ReadoutCase{5, 7, ",", "0,07"}, ReadoutCase{1, 35, ",", "35"}),
+    [](const auto &info) {
+        const ReadoutCase &c = info.param;
+        return "HScroll" + std::to_string(c.slider) + "_at_" + std::to_string(c.position)
+             + (std::string(c.separator) == "," ? "_comma" : "");
+    });
+
+// Every position of every slider reads back as exactly its parameter, in
+// the shortest form: no trailing zeros, no float noise such as 0.07000001.
+TEST(readout_text, is_exact_and_shortest_at_every_position)
+{
+    for (int number = 1; number <= 7; ++number) {
+        const SliderSpec &spec = slider(number);
+        const double divisor = spec.quantity == Quantity::Amplitude ? 1
+                             : spec.quantity == Quantity::Phase     ? 100
+                                                                    : 10;
+        for (int p = spec.minimum; p <= spec.maximum; ++p) {
+            const std::string text = readoutText(spec.quantity, std::int16_t(p));
+            SCOPED_TRACE("HScroll" + std::to_string(number) + " at " + std::to_string(p) + ": " + text);
+            EXPECT_EQ(std::stod(text), p / divisor);
+            EXPECT_LE(text.size(), 6u);
+            if (text.find('.') != std::string::npos) {
+                EXPECT_NE(text.back(), '0');
+            }
+            EXPECT_NE(text.front(), ' ');
+        }
+    }
+}
+
+TEST(general_number_text, keeps_at_most_fifteen_significant_digits)
+{
+    EXPECT_EQ(generalNumberText(0.1 + 0.2), "0.3");
+    EXPECT_EQ(generalNumberText(1.0 / 3.0), "0.333333333333333");
+    EXPECT_EQ(generalNumberText(-0.0), "0");
+    EXPECT_EQ(generalNumberText(2.0), "2");
+}
+
+TEST(one_decimal_text, rounds_to_the_nearest_tenth_with_one_decimal)
+{
+    EXPECT_EQ(oneDecimalText(20), "20.0");
+    EXPECT_EQ(oneDecimalText(-4), "-4.0");
+    EXPECT_EQ(oneDecimalText(0.6), "0.6");
+    EXPECT_EQ(oneDecimalText(0.59999999999), "0.6");
+    EXPECT_EQ(oneDecimalText(100), "100.0");
+    EXPECT_EQ(oneDecimalText(-50), "-50.0");
+    EXPECT_EQ(oneDecimalText(-0.04), "0.0");
+    EXPECT_EQ(oneDecimalText(10.8, ","), "10,8");
+    EXPECT_EQ(oneDecimalText(-0.01, ","), "0,0");
+}
+
+// A slider wired to the wrong parameter is an easy fault to make and a hard
+// one to see on the screen.
+TEST(slider_positions, make_each_wave_from_its_own_sliders)
+{
+    const SliderPositions p{11, 22, 33, 44, 555, 666, 777};
+    const WaveParams w1 = wave1(p);
+    const WaveParams w2 = wave2(p);
+    EXPECT_EQ(w1.amplitude, 11);
+    EXPECT_DOUBLE_EQ(w1.angularFrequency, 3.3);
+    EXPECT_DOUBLE_EQ(w1.phase, 5.55);
+    EXPECT_EQ(w2.amplitude, 22);
+    EXPECT_DOUBLE_EQ(w2.angularFrequency, 4.4);
+    EXPECT_DOUBLE_EQ(w2.phase, 6.66);
+    EXPECT_DOUBLE_EQ(timeRange(p), 77.7);
+}
+
+TEST(slider_positions, at_their_maxima_give_the_largest_parameters)
+{
+    SliderPositions p;
+    p.amplitude1 = std::int16_t(slider(1).maximum);
+    p.frequency1 = std::int16_t(slider(3).maximum);
+    p.phase1 = std::int16_t(slider(5).maximum);
+    p.range = std::int16_t(slider(7).maximum);
+    const WaveParams w = wave1(p);
+    EXPECT_EQ(w.amplitude, 50);
+    EXPECT_EQ(w.angularFrequency, 10.0);
+    EXPECT_EQ(w.phase, 10.0);
+    EXPECT_EQ(timeRange(p), 100.0);
+}
+
+TEST(wave_params, has_no_factor_two_pi)
+{
+    const WaveParams w{20, 1.0, 0.0};
+    EXPECT_DOUBLE_EQ(w.valueAt(3.14159265358979 / 2), 20.0);
+    const WaveParams w2{1, 2.0, 0.5};
+    EXPECT_DOUBLE_EQ(w2.valueAt(1.0), std::sin(2.5));
+}
+
+} // namespace
