@@ -5,6 +5,8 @@
 #include <QFontMetricsF>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace {
 
 constexpr QRgb kBackground = qRgb(255, 255, 255);
@@ -68,14 +70,15 @@ void ImageCanvas::addSegment(QPointF from, QPointF to, QRgb colour)
         return;
     const QPointF a = toPixels(float(from.x()), float(from.y()));
     const QPointF b = toPixels(float(to.x()), float(to.y()));
-    for (std::size_t i = m_pending.size(); i-- > m_firstJoinable;) {
+    // Only the last few strokes are looked at: curves drawn together step
+    // by step are never more than a few strokes apart.
+    constexpr std::size_t kLookBack = 8;
+    const std::size_t stop = std::max(m_firstJoinable, m_pending.size() - std::min(m_pending.size(), kLookBack));
+    for (std::size_t i = m_pending.size(); i-- > stop;) {
         Item &item = m_pending[i];
-        if (item.text.isEmpty() && item.colour == colour) {
-            if (item.points.back() == a) {
-                item.points.append(b);
-                return;
-            }
-            break;
+        if (item.text.isEmpty() && item.colour == colour && item.points.back() == a) {
+            item.points.append(b);
+            return;
         }
     }
     m_pending.push_back({colour, QPolygonF{a, b}, QString()});

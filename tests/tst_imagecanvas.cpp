@@ -1,0 +1,140 @@
+#include "windowtest.h"
+
+#include "imagecanvas.h"
+#include "layout.h"
+
+class tst_ImageCanvas : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { useProgramFont(); }
+    void startsWhiteAtTheBoxSize_data();
+    void startsWhiteAtTheBoxSize();
+    void keepsTheCurveColoursExact();
+    void laterCurvesLieOnTop();
+    void linesAreOneDevicePixelWide_data();
+    void linesAreOneDevicePixelWide();
+    void printsTextBelowAndRightOfTheCurrentPosition();
+    void clsForgetsWhatWasNotYetShown();
+    void mapsTheCanvasScaleOntoTheInnerArea();
+};
+
+void tst_ImageCanvas::startsWhiteAtTheBoxSize_data()
+{
+    QTest::addColumn<qreal>("ratio");
+    QTest::newRow("1") << 1.0;
+    QTest::newRow("2") << 2.0;
+}
+
+void tst_ImageCanvas::startsWhiteAtTheBoxSize()
+{
+    QFETCH(qreal, ratio);
+    ImageCanvas canvas(ratio);
+    const QImage image = canvas.image();
+    QCOMPARE(image.size(), QSize(709, 397) * ratio);
+    QCOMPARE(image.devicePixelRatio(), ratio);
+    QCOMPARE(countColour(image, qRgb(255, 255, 255)), image.width() * image.height());
+}
+
+void tst_ImageCanvas::keepsTheCurveColoursExact()
+{
+    ImageCanvas canvas;
+    canvas.Line(1000, 1000, 9000, 1000, vorel::kWave1Colour);
+    canvas.Line(1000, 2000, 9000, 2000, vorel::kWave2Colour);
+    canvas.Line(1000, 3000, 9000, 3000, vorel::kResultantColour);
+    canvas.Line(1000, 4000, 9000, 4000);
+    const QImage image = canvas.image();
+    QVERIFY(colourNear(image, 5000, 1000, kBlue, 0));
+    QVERIFY(colourNear(image, 5000, 2000, kGreen, 0));
+    QVERIFY(colourNear(image, 5000, 3000, kRed, 0));
+    QVERIFY(colourNear(image, 5000, 4000, qRgb(0, 0, 0), 0));
+}
+
+// Segments are drawn step by step, blue, green and red at every x, along
+// the same path: red must end up on top, and green over blue.
+void tst_ImageCanvas::laterCurvesLieOnTop()
+{
+    ImageCanvas canvas;
+    for (int x = 500; x < 10000; ++x) {
+        canvas.Line(x, 3000, x + 1, 3000, vorel::kWave1Colour);
+        canvas.Line(x, 3000, x + 1, 3000, vorel::kWave2Colour);
+        canvas.Line(x, 3000, x + 1, 3000, vorel::kResultantColour);
+        canvas.Line(x, 4000, x + 1, 4000, vorel::kWave1Colour);
+        canvas.Line(x, 4000, x + 1, 4000, vorel::kWave2Colour);
+    }
+    const QImage image = canvas.image();
+    QCOMPARE(countColour(image, kBlue), 0);
+    QVERIFY(countColour(image, kRed) > 600);
+    QVERIFY(countColour(image, kGreen) > 600);
+    QVERIFY(colourNear(image, 5000, 4000, kGreen, 0));
+}
+
+void tst_ImageCanvas::linesAreOneDevicePixelWide_data()
+{
+    startsWhiteAtTheBoxSize_data();
+}
+
+void tst_ImageCanvas::linesAreOneDevicePixelWide()
+{
+    QFETCH(qreal, ratio);
+    ImageCanvas canvas(ratio);
+    canvas.Line(500, 3000, 10000, 3000, vorel::kResultantColour);
+    canvas.Line(5000, 500, 5000, 5500, vorel::kWave1Colour);
+    const QImage image = canvas.image();
+    const int column = int(image.width() * 0.25);
+    int redRows = 0;
+    for (int y = 0; y < image.height(); ++y)
+        redRows += image.pixel(column, y) == kRed;
+    QCOMPARE(redRows, 1);
+    const int row = int(image.height() * 0.2);
+    int blueColumns = 0;
+    for (int x = 0; x < image.width(); ++x)
+        blueColumns += image.pixel(x, row) == kBlue;
+    QCOMPARE(blueColumns, 1);
+}
+
+void tst_ImageCanvas::printsTextBelowAndRightOfTheCurrentPosition()
+{
+    ImageCanvas canvas;
+    canvas.Line(5000, 3000, 5000, 3000); // leaves no dot
+    QCOMPARE(countColour(canvas.image(), qRgb(255, 255, 255)), 709 * 397);
+    canvas.Print("-50.0");
+    const QImage image = canvas.image();
+    const QPointF at = ImageCanvas::toPixels(5000, 3000);
+    QRect ink;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != qRgb(255, 255, 255))
+                ink |= QRect(x, y, 1, 1);
+    QVERIFY(!ink.isEmpty());
+    QVERIFY(ink.left() >= int(at.x()) - 1 && ink.left() <= int(at.x()) + 3);
+    QVERIFY(ink.top() >= int(at.y()) && ink.top() <= int(at.y()) + 6);
+    QVERIFY(ink.height() < 16); // drawn at its natural size, not stretched
+}
+
+void tst_ImageCanvas::clsForgetsWhatWasNotYetShown()
+{
+    ImageCanvas canvas;
+    canvas.Line(500, 500, 10000, 5500, vorel::kWave1Colour);
+    canvas.Cls();
+    canvas.Line(500, 5500, 10000, 500, vorel::kWave2Colour);
+    const QImage image = canvas.image();
+    QCOMPARE(countColour(image, kBlue), 0);
+    QVERIFY(countColour(image, kGreen) > 0);
+}
+
+// 10500 units across the 709 pixels of the inner area, 6000 down its 397:
+// x = 10000 and y = 6000 still lie inside.
+void tst_ImageCanvas::mapsTheCanvasScaleOntoTheInnerArea()
+{
+    QCOMPARE(ImageCanvas::toPixels(0, 0), QPointF(0, 0));
+    QCOMPARE(ImageCanvas::toPixels(10500, 6000), QPointF(709, 397));
+    ImageCanvas canvas;
+    canvas.Line(10000, 500, 10000, 5500, vorel::kResultantColour);
+    canvas.Line(500, 5999, 10000, 5999, vorel::kWave2Colour);
+    const QImage image = canvas.image();
+    QVERIFY(colourNear(image, 10000, 3000, kRed, 0));
+    QVERIFY(countColour(image, kGreen) > 600);
+}
+
+QTEST_MAIN(tst_ImageCanvas)
+#include "tst_imagecanvas.moc"
