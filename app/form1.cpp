@@ -173,4 +173,6 @@ void Form1::closeEvent(QCloseEvent *event)
     bool cancel = false;
     Form_Unload(cancel);
     event->setAccepted(!cancel);
+    if (!cancel)
+        emit unloaded();
 }

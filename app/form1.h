@@ -37,6 +37,10 @@ public:
 
     void Form_Unload(bool &cancel);
 
+signals:
+    // The window has been closed and is about to be destroyed.
+    void unloaded();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 

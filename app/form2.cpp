@@ -65,8 +65,12 @@ Form2::~Form2()
 void Form2::Command1_Click()
 {
     hide();
-    if (!m_form1)
+    if (!m_form1) {
         m_form1 = new Form1(this);
+        // Qt deletes a closed window only once back in the event loop; from
+        // the moment it is closed it no longer counts as existing.
+        connect(m_form1, &Form1::unloaded, this, [this] { m_form1 = nullptr; });
+    }
     m_form1->show();
 }
 

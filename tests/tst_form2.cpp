@@ -212,12 +212,16 @@ void tst_Form2::closingTheMainWindowBringsTheTitleBack()
     setSliders(main, {{"HScroll1", 20}, {"HScroll3", 10}, {"HScroll7", 100}});
     QTest::mouseClick(control<QPushButton>(main, "Command1"), Qt::LeftButton);
 
+    QPointer<Form1> closed = main;
     QVERIFY(main->close());
     QVERIFY(m_title->isVisible());
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!m_title->mainWindow());
 
+    // "Continuar" at once, before Qt has deleted the closed window.
     Form1 *fresh = continuar();
+    QVERIFY(fresh != closed);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!closed);
     QVERIFY(fresh && fresh->isVisible() && !m_title->isVisible());
     for (const char *name : {"HScroll1", "HScroll3", "HScroll7"})
         QCOMPARE(control<QScrollBar>(fresh, name)->value(), 0);
