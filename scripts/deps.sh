@@ -21,4 +21,4 @@ need_packages() {
 
 # What every build needs; Liberation Sans stands in for Arial.
 BUILD_PACKAGES=(cmake g++ make qt6-base-dev fonts-liberation2)
-TEST_PACKAGES=(libgtest-dev)
+TEST_PACKAGES=(libgtest-dev desktop-file-utils)
