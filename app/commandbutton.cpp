@@ -1,6 +1,9 @@
 #include "commandbutton.h"
 
+#include "focusmarker.h"
+
 #include <QKeyEvent>
+#include <QPainter>
 
 CommandButton::CommandButton(const QString &text, QWidget *parent) : QPushButton(text, parent)
 {
@@ -17,4 +20,11 @@ void CommandButton::keyPressEvent(QKeyEvent *event)
         return;
     }
     QPushButton::keyPressEvent(event);
+}
+
+void CommandButton::paintEvent(QPaintEvent *event)
+{
+    QPushButton::paintEvent(event);
+    QPainter painter(this);
+    drawFocusMarker(this, painter, rect().adjusted(2, 2, -2, -2));
 }

@@ -1,6 +1,6 @@
 // A push button that a keyboard user presses with Space or Enter while it
 // has the focus, without being the window's default button, so Enter
-// anywhere else does nothing.
+// anywhere else does nothing. Its focus shows however it got it.
 #pragma once
 
 #include <QPushButton>
@@ -12,4 +12,5 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 };

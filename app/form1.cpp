@@ -66,6 +66,15 @@ Form1::Form1(QWidget *titleWindow) : m_titleWindow(titleWindow)
 
     Picture1 = new PlotBox(this);
     place(Picture1, "Picture1", {120, 2040, 10695, 6015}, 0);
+    Picture1->setAccessibleName(QStringLiteral("Gráfica"));
+
+    describeSlider(Label1, HScroll1, Label3);
+    describeSlider(Label2, HScroll2, Label4);
+    describeSlider(Label5, HScroll3, Label7);
+    describeSlider(Label6, HScroll4, Label8);
+    describeSlider(Label9, HScroll5, Label11);
+    describeSlider(Label10, HScroll6, Label12);
+    describeSlider(Label13, HScroll7, Label14);
 
     applyTabOrder(this);
 
@@ -126,9 +135,21 @@ CommandButton *Form1::button(const char *name, const char *text, Twips where, in
     return button;
 }
 
-void Form1::showReadout(QLabel *readout, const ScrollBar *slider, Quantity quantity)
+// A screen reader names the slider after its caption and reads the value
+// as the readout shows it.
+void Form1::describeSlider(QLabel *caption, ScrollBar *slider, QLabel *readout)
 {
-    readout->setText(QString::fromStdString(vorel::readoutText(quantity, position(slider), decimalSeparator())));
+    slider->setAccessibleName(caption->text());
+    slider->setAccessibleDescription(readout->text());
+    caption->setBuddy(slider);
+    readout->setBuddy(slider);
+}
+
+void Form1::showReadout(QLabel *readout, ScrollBar *slider, Quantity quantity)
+{
+    const QString text = QString::fromStdString(vorel::readoutText(quantity, position(slider), decimalSeparator()));
+    readout->setText(text);
+    slider->setAccessibleDescription(text);
 }
 
 void Form1::plot(PlotCommand command)
@@ -137,7 +158,9 @@ void Form1::plot(PlotCommand command)
         position(HScroll1), position(HScroll2), position(HScroll3), position(HScroll4),
         position(HScroll5), position(HScroll6), position(HScroll7),
     };
-    vorel::runPlotCommand(command, Picture1->canvas(), positions, decimalSeparator());
+    if (vorel::runPlotCommand(command, Picture1->canvas(), positions, decimalSeparator()))
+        Picture1->setAccessibleDescription(
+            QString::fromStdString(vorel::describePlot(command, positions, decimalSeparator())));
 }
 
 void Form1::HScroll1_Change() { showReadout(Label3, HScroll1, Quantity::Amplitude); }

@@ -50,7 +50,8 @@ private:
     ScrollBar *slider(const char *name, int number, Twips where, int tabIndex);
     CommandButton *button(const char *name, const char *text, Twips where, int tabIndex);
 
-    void showReadout(QLabel *readout, const ScrollBar *slider, vorel::Quantity quantity);
+    void describeSlider(QLabel *caption, ScrollBar *slider, QLabel *readout);
+    void showReadout(QLabel *readout, ScrollBar *slider, vorel::Quantity quantity);
     void plot(vorel::PlotCommand command);
     void returnToTitle();
 

@@ -35,6 +35,7 @@ Form2::Form2(QWidget *parent) : QWidget(parent)
     Image1 = new QLabel(this);
     Image1->setPixmap(QPixmap(QStringLiteral(":/art/picture.png")));
     place(Image1, "Image1", {3120, 240, 2430, 2130});
+    Image1->setAccessibleName(QStringLiteral("Dibujo de dos ondas y de su suma"));
 
     Label2 = creditLabel(this, kInstitutionCredit, 18);
     place(Label2, "Label2", {1680, 2760, 5415, 1455}, 1);

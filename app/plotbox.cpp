@@ -1,7 +1,8 @@
 #include "plotbox.h"
 
+#include "focusmarker.h"
+
 #include <QPainter>
-#include <QStyleOptionFocusRect>
 
 PlotBox::PlotBox(QWidget *parent) : QFrame(parent), m_canvas(devicePixelRatioF())
 {
@@ -32,10 +33,5 @@ void PlotBox::paintEvent(QPaintEvent *event)
     QFrame::paintEvent(event);
     QPainter painter(this);
     painter.drawImage(contentsRect().topLeft(), m_canvas.image());
-    if (hasFocus()) {
-        QStyleOptionFocusRect option;
-        option.initFrom(this);
-        option.rect = contentsRect().adjusted(1, 1, -1, -1);
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
-    }
+    drawFocusMarker(this, painter, contentsRect());
 }

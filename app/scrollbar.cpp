@@ -1,8 +1,9 @@
 #include "scrollbar.h"
 
+#include "focusmarker.h"
+
 #include <QKeyEvent>
 #include <QPainter>
-#include <QStyleOptionFocusRect>
 
 ScrollBar::ScrollBar(QWidget *parent) : QScrollBar(Qt::Horizontal, parent)
 {
@@ -45,16 +46,9 @@ void ScrollBar::keyPressEvent(QKeyEvent *event)
     event->accept();
 }
 
-// Most styles draw no focus on a scroll bar, and a keyboard user must see
-// where the keys go.
 void ScrollBar::paintEvent(QPaintEvent *event)
 {
     QScrollBar::paintEvent(event);
-    if (!hasFocus())
-        return;
     QPainter painter(this);
-    QStyleOptionFocusRect option;
-    option.initFrom(this);
-    option.rect = rect().adjusted(1, 1, -1, -1);
-    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+    drawFocusMarker(this, painter, rect());
 }

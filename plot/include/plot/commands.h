@@ -4,6 +4,7 @@
 
 #include "params/sliders.h"
 
+#include <string>
 #include <string_view>
 
 namespace vorel {
@@ -22,5 +23,10 @@ enum class PlotCommand {
 // leaves the canvas as it was.
 bool runPlotCommand(PlotCommand command, PlotCanvas &canvas, const SliderPositions &positions,
                     std::string_view decimalSeparator = ".");
+
+// What a drawn plot shows, in words, for those who cannot see it: its
+// curves and colours, the value bounds and the time range.
+std::string describePlot(PlotCommand command, const SliderPositions &positions,
+                         std::string_view decimalSeparator = ".");
 
 } // namespace vorel
