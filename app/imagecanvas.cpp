@@ -24,10 +24,12 @@ ImageCanvas::ImageCanvas(qreal devicePixelRatio) : m_requestedRatio(devicePixelR
     Cls();
 }
 
+// The scale's edges land on the first and the last pixel of the area, so
+// that a line at y = 6000 lies on the lower inner edge and is not lost.
 QPointF ImageCanvas::toPixels(float x, float y)
 {
-    return QPointF(x * (qreal(kLogicalSize.width()) / vorel::kCanvasWidth),
-                   y * (qreal(kLogicalSize.height()) / vorel::kCanvasHeight));
+    return QPointF(x * (qreal(kLogicalSize.width() - 1) / vorel::kCanvasWidth),
+                   y * (qreal(kLogicalSize.height() - 1) / vorel::kCanvasHeight));
 }
 
 void ImageCanvas::Cls()

@@ -33,5 +33,6 @@ void PlotBox::paintEvent(QPaintEvent *event)
     QFrame::paintEvent(event);
     QPainter painter(this);
     painter.drawImage(contentsRect().topLeft(), m_canvas.image());
-    drawFocusMarker(this, painter, contentsRect());
+    // On the border, so the drawing area shows only what was plotted.
+    drawFocusMarker(this, painter, rect());
 }

@@ -9,6 +9,7 @@ ScrollBar::ScrollBar(QWidget *parent) : QScrollBar(Qt::Horizontal, parent)
 {
     setFocusPolicy(Qt::StrongFocus);
     setTracking(false);
+    setContextMenuPolicy(Qt::NoContextMenu); // Qt's own menu speaks English
 }
 
 // Qt 6.4's horizontal scroll bar ignores Left and Right; the keys follow the

@@ -15,6 +15,7 @@ private slots:
     void linesAreOneDevicePixelWide();
     void printsTextBelowAndRightOfTheCurrentPosition();
     void clsForgetsWhatWasNotYetShown();
+    void mapsTheCanvasScaleOntoTheInnerArea_data();
     void mapsTheCanvasScaleOntoTheInnerArea();
 };
 
@@ -122,18 +123,46 @@ void tst_ImageCanvas::clsForgetsWhatWasNotYetShown()
     QVERIFY(countColour(image, kGreen) > 0);
 }
 
+void tst_ImageCanvas::mapsTheCanvasScaleOntoTheInnerArea_data()
+{
+    startsWhiteAtTheBoxSize_data();
+}
+
 // 10500 units across the 709 pixels of the inner area, 6000 down its 397:
-// x = 10000 and y = 6000 still lie inside.
+// x = 10000 lies inside, and lines on the edges x = 0, y = 0, x = 10500 and
+// y = 6000 lie on the outermost pixels.
 void tst_ImageCanvas::mapsTheCanvasScaleOntoTheInnerArea()
 {
-    QCOMPARE(ImageCanvas::toPixels(0, 0), QPointF(0, 0));
-    QCOMPARE(ImageCanvas::toPixels(10500, 6000), QPointF(709, 397));
-    ImageCanvas canvas;
+    QFETCH(qreal, ratio);
+    ImageCanvas canvas(ratio);
     canvas.Line(10000, 500, 10000, 5500, vorel::kResultantColour);
-    canvas.Line(500, 5999, 10000, 5999, vorel::kWave2Colour);
+    canvas.Line(0, 6000, 10500, 6000, vorel::kWave2Colour);
+    canvas.Line(0, 0, 10500, 0, vorel::kWave2Colour);
+    canvas.Line(0, 0, 0, 6000, vorel::kWave1Colour);
+    canvas.Line(10500, 0, 10500, 6000, vorel::kWave1Colour);
     const QImage image = canvas.image();
     QVERIFY(colourNear(image, 10000, 3000, kRed, 0));
-    QVERIFY(countColour(image, kGreen) > 600);
+    // The outermost logical pixel is `ratio` device pixels deep.
+    const int band = int(ratio);
+    auto inBand = [&](int x, int y, bool alongX, QRgb colour) {
+        for (int d = 0; d < band; ++d)
+            if ((alongX ? image.pixel(x, y + d) : image.pixel(x + d, y)) == colour)
+                return 1;
+        return 0;
+    };
+    int bottom = 0, top = 0, left = 0, farRight = 0;
+    for (int x = 0; x < image.width(); ++x) {
+        bottom += inBand(x, image.height() - band, true, kGreen);
+        top += inBand(x, 0, true, kGreen);
+    }
+    for (int y = 0; y < image.height(); ++y) {
+        left += inBand(0, y, false, kBlue);
+        farRight += inBand(image.width() - band, y, false, kBlue);
+    }
+    QVERIFY2(bottom > image.width() * 9 / 10, qPrintable(QString::number(bottom)));
+    QVERIFY(top > image.width() * 9 / 10);
+    QVERIFY(left > image.height() * 9 / 10);
+    QVERIFY(farRight > image.height() * 9 / 10);
 }
 
 QTEST_MAIN(tst_ImageCanvas)
