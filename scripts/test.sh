@@ -1,11 +1,22 @@
 #!/usr/bin/env bash
 # Builds everything with warnings as errors and runs every test. The window
 # tests run on Qt's offscreen platform, so no display is needed.
+#   --sanitize   build and test with AddressSanitizer and
+#                UndefinedBehaviorSanitizer instead; any finding fails
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
 need_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
 
-cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVOREL_WERROR=ON >/dev/null
-cmake --build build/test -j "$(nproc)"
-ctest --test-dir build/test --output-on-failure --no-tests=error -j "$(nproc)"
+build=build/test
+options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DVOREL_WERROR=ON)
+if [ "${1:-}" = --sanitize ]; then
+    build=build/sanitize
+    options+=(-DVOREL_SANITIZE=ON)
+    export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1:strict_string_checks=1
+    export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+fi
+
+cmake -S . -B "$build" "${options[@]}" >/dev/null
+cmake --build "$build" -j "$(nproc)"
+ctest --test-dir "$build" --output-on-failure --no-tests=error -j "$(nproc)"
