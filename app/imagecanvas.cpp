@@ -1,6 +1,7 @@
 #include "imagecanvas.h"
 
 #include "plot/geometry.h"
+#include "vectorstate.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -24,14 +25,6 @@ ImageCanvas::ImageCanvas(qreal devicePixelRatio) : m_requestedRatio(devicePixelR
     Cls();
 }
 
-// The scale's edges land on the first and the last pixel of the area, so
-// that a line at y = 6000 lies on the lower inner edge and is not lost.
-QPointF ImageCanvas::toPixels(float x, float y)
-{
-    return QPointF(x * (qreal(kLogicalSize.width() - 1) / vorel::kCanvasWidth),
-                   y * (qreal(kLogicalSize.height() - 1) / vorel::kCanvasHeight));
-}
-
 void ImageCanvas::Cls()
 {
     if (m_image.isNull() || m_image.devicePixelRatio() != m_requestedRatio) {
@@ -41,6 +34,7 @@ void ImageCanvas::Cls()
     m_image.fill(kBackground);
     m_pending.clear();
     m_firstJoinable = 0;
+    clearUpperVectorState(); // Qt's SIMD code may leave it dirty
 }
 
 void ImageCanvas::Line(float x1, float y1, float x2, float y2)
@@ -59,8 +53,9 @@ void ImageCanvas::Print(std::string_view text)
         return;
     const QPointF at = toPixels(float(m_current.x()), float(m_current.y()));
     m_pending.push_back({kForeground, QPolygonF{at},
-                         QString::fromUtf8(text.data(), qsizetype(text.size()))});
+                         QString::fromUtf8(text.data(), qsizetype(text.size())), QPointF()});
     m_firstJoinable = m_pending.size();
+    clearUpperVectorState(); // Qt's SIMD code may leave it dirty
 }
 
 void ImageCanvas::addSegment(QPointF from, QPointF to, QRgb colour)
@@ -68,9 +63,8 @@ void ImageCanvas::addSegment(QPointF from, QPointF to, QRgb colour)
     m_current = to;
     // A line of no length only moves the current position: the labels'
     // anchors leave no dot under their first character.
-    if (from == to)
+    if (from.x() == to.x() && from.y() == to.y())
         return;
-    const QPointF a = toPixels(float(from.x()), float(from.y()));
     const QPointF b = toPixels(float(to.x()), float(to.y()));
     // Only the last few strokes are looked at: curves drawn together step
     // by step are never more than a few strokes apart.
@@ -78,12 +72,15 @@ void ImageCanvas::addSegment(QPointF from, QPointF to, QRgb colour)
     const std::size_t stop = std::max(m_firstJoinable, m_pending.size() - std::min(m_pending.size(), kLookBack));
     for (std::size_t i = m_pending.size(); i-- > stop;) {
         Item &item = m_pending[i];
-        if (item.text.isEmpty() && item.colour == colour && item.points.back() == a) {
+        // Exact comparison: QPointF's == is fuzzy, and slower.
+        if (item.colour == colour && item.end.x() == from.x() && item.end.y() == from.y()
+            && item.text.isEmpty()) {
             item.points.append(b);
+            item.end = to;
             return;
         }
     }
-    m_pending.push_back({colour, QPolygonF{a, b}, QString()});
+    m_pending.push_back({colour, QPolygonF{toPixels(float(from.x()), float(from.y())), b}, QString(), to});
 }
 
 void ImageCanvas::rasterise()

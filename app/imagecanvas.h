@@ -3,6 +3,7 @@
 #pragma once
 
 #include "plot/canvas.h"
+#include "plot/geometry.h"
 
 #include <QFont>
 #include <QImage>
@@ -31,8 +32,14 @@ public:
     // The picture with everything drawn so far.
     const QImage &image();
 
-    // Canvas units to logical pixels of the image.
-    static QPointF toPixels(float x, float y);
+    // Canvas units to logical pixels of the image. The scale's edges land
+    // on the first and the last pixel of the area, so that a line at
+    // y = 6000 lies on the lower inner edge and is not lost.
+    static QPointF toPixels(float x, float y)
+    {
+        return QPointF(x * (qreal(kLogicalSize.width() - 1) / vorel::kCanvasWidth),
+                       y * (qreal(kLogicalSize.height() - 1) / vorel::kCanvasHeight));
+    }
 
 private:
     // Drawing is deferred until the picture is needed, and segments of one
@@ -42,7 +49,8 @@ private:
     struct Item {
         QRgb colour;
         QPolygonF points; // a stroke, or the anchor of a text
-        QString text;
+        QString text;     // empty for a stroke
+        QPointF end;      // where a stroke ends, in canvas units
     };
 
     void addSegment(QPointF from, QPointF to, QRgb colour);

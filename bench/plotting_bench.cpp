@@ -1,0 +1,215 @@
+// How long the plots take, against what bare QPainter needs for the same
+// picture. Run once per device pixel ratio: QT_SCALE_FACTOR=1 and 2.
+#include "form1.h"
+#include "imagecanvas.h"
+#include "layout.h"
+#include "plot/commands.h"
+#include "plotbox.h"
+#include "vectorstate.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QScrollBar>
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <vector>
+
+namespace {
+
+// "Todas" with A1 = 20, A2 = 10, ω1 = 1.0, ω2 = 2.0, phases 0, T = 10.
+constexpr vorel::SliderPositions kTodas{20, 10, 10, 20, 0, 0, 100};
+const QSize kSize(709, 397);
+
+qreal ratio() { return qApp->devicePixelRatio(); }
+
+struct Samples {
+    QPolygonF wave1, wave2, resultant;
+};
+
+// The three curves in pixels, as directly as it can be done.
+Samples computeSamples()
+{
+    Samples s;
+    s.wave1.reserve(9501);
+    s.wave2.reserve(9501);
+    s.resultant.reserve(9501);
+    const double sx = (kSize.width() - 1) / 10500.0;
+    const double sy = (kSize.height() - 1) / 6000.0;
+    for (int x = 500; x <= 10000; ++x) {
+        const double t = 10.0 * (x - 500) / 9500;
+        const double s1 = 20 * std::sin(t);
+        const double s2 = 10 * std::sin(2 * t);
+        s.wave1.append(QPointF(x * sx, (3000 - 2500 * s1 / 30) * sy));
+        s.wave2.append(QPointF(x * sx, (3000 - 2500 * s2 / 30) * sy));
+        s.resultant.append(QPointF(x * sx, std::nearbyint(3000 - 2500 * (s1 + s2) / 30) * sy));
+    }
+    return s;
+}
+
+QImage freshImage()
+{
+    QImage image(kSize * ratio(), QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio());
+    return image;
+}
+
+// Fill, axes, 17 ticks with their labels.
+void drawFrame(QPainter &p)
+{
+    p.fillRect(QRect(QPoint(), kSize), Qt::white);
+    p.setPen(QPen(Qt::black, 0));
+    const double sx = (kSize.width() - 1) / 10500.0;
+    const double sy = (kSize.height() - 1) / 6000.0;
+    const qreal ascent = p.fontMetrics().ascent();
+    p.drawLine(QPointF(500 * sx, 500 * sy), QPointF(500 * sx, 5500 * sy));
+    for (int i = 0; i < 6; ++i) {
+        const int y = 500 + 1000 * i;
+        p.drawLine(QPointF(450 * sx, y * sy), QPointF(500 * sx, y * sy));
+        p.drawText(QPointF(100 * sx, (y - 100) * sy + ascent), QString::number(30 - 12 * i, 'f', 1));
+    }
+    p.drawLine(QPointF(500 * sx, 3000 * sy), QPointF(10000 * sx, 3000 * sy));
+    for (int i = 0; i < 11; ++i) {
+        const int x = 500 + 950 * i;
+        p.drawLine(QPointF(x * sx, 3000 * sy), QPointF(x * sx, 3050 * sy));
+        p.drawText(QPointF((x - 100) * sx, 3100 * sy + ascent), QString::number(i, 'f', 1));
+    }
+}
+
+void drawPolylines(QPainter &p, const Samples &s)
+{
+    p.setPen(QPen(QColor(0, 0, 225), 0));
+    p.drawPolyline(s.wave1);
+    p.setPen(QPen(QColor(0, 225, 0), 0));
+    p.drawPolyline(s.wave2);
+    p.setPen(QPen(QColor(225, 0, 0), 0));
+    p.drawPolyline(s.resultant);
+}
+
+// Every benchmark clears the vector state where Qt may have left it dirty,
+// as the program's drawing surface does, so that the baselines are the
+// best that bare code can do.
+
+void BM_BareComputeSamples(benchmark::State &state)
+{
+    for (auto _ : state) {
+        clearUpperVectorState();
+        benchmark::DoNotOptimize(computeSamples());
+    }
+}
+BENCHMARK(BM_BareComputeSamples)->Unit(benchmark::kMillisecond);
+
+void BM_BareFramePolylines(benchmark::State &state)
+{
+    const Samples samples = computeSamples();
+    QImage image = freshImage();
+    for (auto _ : state) {
+        QPainter p(&image);
+        drawFrame(p);
+        drawPolylines(p, samples);
+    }
+}
+BENCHMARK(BM_BareFramePolylines)->Unit(benchmark::kMillisecond);
+
+void BM_BareFrameSeparateLines(benchmark::State &state)
+{
+    const Samples s = computeSamples();
+    QImage image = freshImage();
+    const QColor colours[] = {QColor(0, 0, 225), QColor(0, 225, 0), QColor(225, 0, 0)};
+    for (auto _ : state) {
+        QPainter p(&image);
+        drawFrame(p);
+        for (int i = 1; i < s.wave1.size(); ++i) {
+            const QPolygonF *curves[] = {&s.wave1, &s.wave2, &s.resultant};
+            for (int c = 0; c < 3; ++c) {
+                p.setPen(QPen(colours[c], 0));
+                p.drawLine((*curves[c])[i - 1], (*curves[c])[i]);
+            }
+        }
+    }
+}
+BENCHMARK(BM_BareFrameSeparateLines)->Unit(benchmark::kMillisecond);
+
+// The baseline of the "Todas" target: everything the picture needs.
+void BM_BareComputeFramePolylines(benchmark::State &state)
+{
+    QImage image = freshImage();
+    for (auto _ : state) {
+        clearUpperVectorState();
+        const Samples samples = computeSamples();
+        QPainter p(&image);
+        drawFrame(p);
+        drawPolylines(p, samples);
+    }
+}
+BENCHMARK(BM_BareComputeFramePolylines)->Unit(benchmark::kMillisecond);
+
+// From the call of the click handler to the finished backing image.
+void BM_TodasClick(benchmark::State &state)
+{
+    Form1 form;
+    const std::pair<const char *, int> sliders[] = {
+        {"HScroll1", 20}, {"HScroll2", 10}, {"HScroll3", 10}, {"HScroll4", 20}, {"HScroll7", 100}};
+    for (const auto &[name, value] : sliders)
+        form.findChild<QScrollBar *>(QString::fromLatin1(name))->setValue(value);
+    auto *box = form.findChild<PlotBox *>(QStringLiteral("Picture1"));
+    for (auto _ : state) {
+        form.Command3_Click();
+        benchmark::DoNotOptimize(box->image().constBits());
+    }
+    state.counters["ratio"] = box->image().devicePixelRatio();
+}
+BENCHMARK(BM_TodasClick)->Unit(benchmark::kMillisecond);
+
+class CountingCanvas : public vorel::PlotCanvas {
+public:
+    void Cls() override { ++calls; }
+    void Line(float, float, float, float) override { ++calls; }
+    void Line(float, float, float, float, vorel::Colour) override { ++calls; }
+    void Print(std::string_view) override { ++calls; }
+    std::size_t calls = 0;
+};
+
+const vorel::PlotCommand kCommands[] = {vorel::PlotCommand::Wave1, vorel::PlotCommand::Wave2,
+                                        vorel::PlotCommand::BothWaves, vorel::PlotCommand::Resultant,
+                                        vorel::PlotCommand::All};
+const char *const kCommandNames[] = {"Onda 1", "Onda 2", "Vorel 1 y 2", "Resultante", "Todas"};
+
+// The algorithm alone: the canvas only counts what it is asked to draw.
+void BM_CommandCounting(benchmark::State &state)
+{
+    const auto command = kCommands[state.range(0)];
+    CountingCanvas canvas;
+    for (auto _ : state) {
+        clearUpperVectorState();
+        vorel::runPlotCommand(command, canvas, kTodas);
+    }
+    state.SetLabel(kCommandNames[state.range(0)]);
+    state.counters["calls"] = double(canvas.calls) / double(state.iterations());
+}
+BENCHMARK(BM_CommandCounting)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
+
+void BM_CommandImage(benchmark::State &state)
+{
+    const auto command = kCommands[state.range(0)];
+    ImageCanvas canvas(ratio());
+    for (auto _ : state) {
+        vorel::runPlotCommand(command, canvas, kTodas);
+        benchmark::DoNotOptimize(canvas.image().constBits());
+    }
+    state.SetLabel(kCommandNames[state.range(0)]);
+}
+BENCHMARK(BM_CommandImage)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    benchmark::Initialize(&argc, argv);
+    QApplication app(argc, argv);
+    useProgramFont();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
