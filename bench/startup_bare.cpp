@@ -1,24 +1,12 @@
 // Start-up baseline: a bare Qt program showing one window of 30 plain
 // widgets, ending on its first paint.
+#include "firstpaint.h"
+
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QWidget>
-
-namespace {
-
-class FirstPaint : public QObject {
-public:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            QCoreApplication::exit(0);
-        return false;
-    }
-};
-
-} // namespace
 
 int main(int argc, char *argv[])
 {

@@ -3,21 +3,9 @@
 #include "form2.h"
 #include "layout.h"
 
+#include "firstpaint.h"
+
 #include <QApplication>
-
-namespace {
-
-class FirstPaint : public QObject {
-public:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            QCoreApplication::exit(0);
-        return false;
-    }
-};
-
-} // namespace
 
 int main(int argc, char *argv[])
 {

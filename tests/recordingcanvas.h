@@ -2,6 +2,7 @@
 #pragma once
 
 #include "plot/canvas.h"
+#include "plot/commands.h"
 
 #include <optional>
 #include <string>
@@ -72,3 +73,12 @@ public:
 private:
     float m_x = 0, m_y = 0;
 };
+
+// What a plot command draws for slider positions given as A1, A2, ω1·10,
+// ω2·10, φ1·100, φ2·100, T·10.
+inline RecordingCanvas recordPlot(vorel::PlotCommand command, vorel::SliderPositions positions)
+{
+    RecordingCanvas canvas;
+    vorel::runPlotCommand(command, canvas, positions);
+    return canvas;
+}

@@ -16,14 +16,6 @@ using namespace vorel;
 
 namespace {
 
-// Slider positions: A1, A2, ω1·10, ω2·10, φ1·100, φ2·100, T·10.
-RecordingCanvas run(PlotCommand command, SliderPositions p)
-{
-    RecordingCanvas canvas;
-    runPlotCommand(command, canvas, p);
-    return canvas;
-}
-
 // Each segment starts where the one before it ended, one unit further on.
 void expectJoinedEveryUnit(const std::vector<Call> &segments)
 {
@@ -72,7 +64,7 @@ TEST(trace_window, includes_its_edges_and_nothing_beyond)
 
 TEST(onda_1, draws_the_worked_example_sample_by_sample)
 {
-    const RecordingCanvas canvas = run(PlotCommand::Wave1, {20, 0, 10, 0, 0, 0, 100});
+    const RecordingCanvas canvas = recordPlot(PlotCommand::Wave1, {20, 0, 10, 0, 0, 0, 100});
     const std::vector<Call> blue = canvas.segments(kWave1Colour);
     expectJoinedEveryUnit(blue);
     EXPECT_EQ(canvas.coloured().size(), blue.size());
@@ -94,8 +86,8 @@ TEST(onda_1, draws_the_worked_example_sample_by_sample)
 
 TEST(onda_1, draws_the_same_curve_for_every_amplitude)
 {
-    const RecordingCanvas a20 = run(PlotCommand::Wave1, {20, 0, 10, 0, 0, 0, 100});
-    const RecordingCanvas a1 = run(PlotCommand::Wave1, {1, 0, 10, 0, 0, 0, 100});
+    const RecordingCanvas a20 = recordPlot(PlotCommand::Wave1, {20, 0, 10, 0, 0, 0, 100});
+    const RecordingCanvas a1 = recordPlot(PlotCommand::Wave1, {1, 0, 10, 0, 0, 0, 100});
     const std::vector<Call> s20 = a20.segments(kWave1Colour);
     const std::vector<Call> s1 = a1.segments(kWave1Colour);
     ASSERT_EQ(s1.size(), s20.size());
@@ -107,13 +99,13 @@ TEST(onda_1, draws_the_same_curve_for_every_amplitude)
 
 TEST(onda_1, starts_at_the_top_with_a_quarter_turn_of_phase)
 {
-    const RecordingCanvas canvas = run(PlotCommand::Wave1, {20, 0, 10, 0, 157, 0, 100});
+    const RecordingCanvas canvas = recordPlot(PlotCommand::Wave1, {20, 0, 10, 0, 157, 0, 100});
     EXPECT_EQ(canvas.segments(kWave1Colour).front().y1, 500);
 }
 
 TEST(onda_1, draws_every_segment_with_every_slider_at_its_maximum)
 {
-    const RecordingCanvas canvas = run(PlotCommand::Wave1, {50, 50, 100, 100, 1000, 1000, 1000});
+    const RecordingCanvas canvas = recordPlot(PlotCommand::Wave1, {50, 50, 100, 100, 1000, 1000, 1000});
     const std::vector<Call> blue = canvas.segments(kWave1Colour);
     expectJoinedEveryUnit(blue);
     EXPECT_EQ(blue.front().y1, 4360);
@@ -123,38 +115,13 @@ TEST(onda_1, draws_every_segment_with_every_slider_at_its_maximum)
 TEST(onda_2, draws_wave_2_from_its_own_sliders_in_green)
 {
     // Wave 1's sliders are all at 0: any use of them would refuse the plot.
-    const RecordingCanvas canvas = run(PlotCommand::Wave2, {0, 20, 0, 10, 0, 157, 100});
+    const RecordingCanvas canvas = recordPlot(PlotCommand::Wave2, {0, 20, 0, 10, 0, 157, 100});
     const std::vector<Call> green = canvas.segments(kWave2Colour);
     expectJoinedEveryUnit(green);
     EXPECT_EQ(green.front().y1, 500);
     EXPECT_EQ(canvas.coloured().size(), green.size());
     EXPECT_EQ(canvas.printedTexts().front(), "20.0");
 }
-
-struct GuardCase {
-    const char *name;
-    PlotCommand command;
-    SliderPositions positions;
-    friend void PrintTo(const GuardCase &c, std::ostream *os) { *os << c.name; }
-};
-
-class single_wave_guard : public ::testing::TestWithParam<GuardCase> {};
-
-TEST_P(single_wave_guard, leaves_the_canvas_untouched)
-{
-    RecordingCanvas canvas;
-    EXPECT_FALSE(runPlotCommand(GetParam().command, canvas, GetParam().positions));
-    EXPECT_TRUE(canvas.calls.empty());
-}
-
-INSTANTIATE_TEST_SUITE_P(zero_values, single_wave_guard, ::testing::Values(
-    GuardCase{"amplitude1", PlotCommand::Wave1, {0, 20, 10, 10, 0, 0, 100}},
-    GuardCase{"frequency1", PlotCommand::Wave1, {20, 20, 0, 10, 0, 0, 100}},
-    GuardCase{"range1", PlotCommand::Wave1, {20, 20, 10, 10, 0, 0, 0}},
-    GuardCase{"amplitude2", PlotCommand::Wave2, {20, 0, 10, 10, 0, 0, 100}},
-    GuardCase{"frequency2", PlotCommand::Wave2, {20, 20, 10, 0, 0, 0, 100}},
-    GuardCase{"range2", PlotCommand::Wave2, {20, 20, 10, 10, 0, 0, 0}}),
-    [](const auto &info) { return std::string(info.param.name); });
 
 // A sample outside the window is not joined; the next one inside is joined
 // to the last one inside by one chord.

@@ -22,9 +22,15 @@ private slots:
     void plotBoxDescribesTheLastPlotDrawn();
 
 private:
-    static QStringList accessibleText(QWidget *w, QAccessible::Text what)
+    static std::unique_ptr<QWidget> openWindow(bool mainWindow)
     {
-        return {QAccessible::queryAccessibleInterface(w)->text(what)};
+        std::unique_ptr<QWidget> window;
+        if (mainWindow)
+            window = std::make_unique<Form1>();
+        else
+            window = std::make_unique<Form2>();
+        window->show();
+        return window;
     }
 };
 
@@ -45,12 +51,7 @@ void tst_Accessibility::everyFocusableControlHasASpanishName()
 {
     QFETCH(bool, mainWindow);
     QFETCH(QStringList, names);
-    std::unique_ptr<QWidget> window;
-    if (mainWindow)
-        window = std::make_unique<Form1>();
-    else
-        window = std::make_unique<Form2>();
-    window->show();
+    const std::unique_ptr<QWidget> window = openWindow(mainWindow);
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
     QStringList walked;
     QWidget *first = QApplication::focusWidget();
@@ -75,12 +76,7 @@ void tst_Accessibility::focusIsAlwaysVisible_data()
 void tst_Accessibility::focusIsAlwaysVisible()
 {
     QFETCH(bool, mainWindow);
-    std::unique_ptr<QWidget> window;
-    if (mainWindow)
-        window = std::make_unique<Form1>();
-    else
-        window = std::make_unique<Form2>();
-    window->show();
+    const std::unique_ptr<QWidget> window = openWindow(mainWindow);
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
     QWidget *first = QApplication::focusWidget();
     QWidget *w = first;

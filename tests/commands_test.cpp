@@ -1,0 +1,70 @@
+#include "recordingcanvas.h"
+
+#include "plot/commands.h"
+
+#include <gtest/gtest.h>
+
+using namespace vorel;
+
+namespace {
+
+struct GuardCase {
+    const char *name;
+    PlotCommand command;
+    SliderPositions positions; // A1, A2, ω1·10, ω2·10, φ1·100, φ2·100, T·10
+    friend void PrintTo(const GuardCase &c, std::ostream *os) { *os << c.name; }
+};
+
+class plot_guard : public ::testing::TestWithParam<GuardCase> {};
+
+// A refused plot does nothing at all: not even the canvas is cleared, so
+// the previous picture stays.
+TEST_P(plot_guard, leaves_the_canvas_untouched_when_a_value_it_needs_is_zero)
+{
+    RecordingCanvas canvas;
+    EXPECT_FALSE(runPlotCommand(GetParam().command, canvas, GetParam().positions));
+    EXPECT_TRUE(canvas.calls.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(zero_values, plot_guard, ::testing::Values(
+    GuardCase{"onda1_no_amplitude", PlotCommand::Wave1, {0, 20, 10, 10, 0, 0, 100}},
+    GuardCase{"onda1_no_frequency", PlotCommand::Wave1, {20, 20, 0, 10, 0, 0, 100}},
+    GuardCase{"onda1_no_range", PlotCommand::Wave1, {20, 20, 10, 10, 0, 0, 0}},
+    GuardCase{"onda2_no_amplitude", PlotCommand::Wave2, {20, 0, 10, 10, 0, 0, 100}},
+    GuardCase{"onda2_no_frequency", PlotCommand::Wave2, {20, 20, 10, 0, 0, 0, 100}},
+    GuardCase{"onda2_no_range", PlotCommand::Wave2, {20, 20, 10, 10, 0, 0, 0}},
+    GuardCase{"vorel_no_amplitude", PlotCommand::BothWaves, {0, 0, 10, 10, 0, 0, 100}},
+    GuardCase{"vorel_no_frequency1", PlotCommand::BothWaves, {20, 10, 0, 10, 0, 0, 100}},
+    GuardCase{"vorel_no_frequency2", PlotCommand::BothWaves, {20, 10, 10, 0, 0, 0, 100}},
+    GuardCase{"vorel_no_range", PlotCommand::BothWaves, {20, 10, 10, 10, 0, 0, 0}},
+    GuardCase{"resultante_no_amplitude", PlotCommand::Resultant, {0, 0, 10, 10, 0, 0, 100}},
+    GuardCase{"resultante_silent_wave2_without_frequency", PlotCommand::Resultant, {10, 0, 10, 0, 0, 0, 100}},
+    GuardCase{"resultante_no_range", PlotCommand::Resultant, {20, 10, 10, 10, 0, 0, 0}},
+    GuardCase{"todas_no_frequency1", PlotCommand::All, {20, 10, 0, 10, 0, 0, 100}},
+    GuardCase{"todas_no_frequency2", PlotCommand::All, {20, 10, 10, 0, 0, 0, 100}},
+    GuardCase{"todas_no_amplitude", PlotCommand::All, {0, 0, 10, 10, 0, 0, 100}},
+    GuardCase{"todas_no_range", PlotCommand::All, {20, 10, 10, 10, 0, 0, 0}}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+// Neither phase is tested, nor each amplitude alone in the two-wave plots.
+TEST(plot_guard, lets_zero_phases_and_one_silent_wave_through)
+{
+    const PlotCommand all[] = {PlotCommand::Wave1, PlotCommand::Wave2, PlotCommand::BothWaves,
+                               PlotCommand::Resultant, PlotCommand::All};
+    for (PlotCommand command : all) {
+        RecordingCanvas canvas;
+        EXPECT_TRUE(runPlotCommand(command, canvas, {20, 10, 10, 20, 0, 0, 100}));
+    }
+    RecordingCanvas canvas;
+    EXPECT_TRUE(runPlotCommand(PlotCommand::All, canvas, {0, 10, 10, 20, 0, 0, 100}));
+}
+
+TEST(describe_plot, names_the_curves_the_bounds_and_the_range)
+{
+    const SliderPositions p{20, 10, 10, 20, 0, 0, 125};
+    EXPECT_EQ(describePlot(PlotCommand::Wave2, p), "Onda 2, en verde. Valores de -10 a 10; tiempo de 0 a 12.5.");
+    EXPECT_EQ(describePlot(PlotCommand::Resultant, p, ","),
+              "Resultante, en rojo. Valores de -30 a 30; tiempo de 0 a 12,5.");
+}
+
+} // namespace
