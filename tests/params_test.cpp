@@ -100,20 +100,6 @@ TEST(slider_positions, make_each_wave_from_its_own_sliders)
     EXPECT_DOUBLE_EQ(timeRange(p), 77.7);
 }
 
-TEST(slider_positions, at_their_maxima_give_the_largest_parameters)
-{
-    SliderPositions p;
-    p.amplitude1 = std::int16_t(slider(1).maximum);
-    p.frequency1 = std::int16_t(slider(3).maximum);
-    p.phase1 = std::int16_t(slider(5).maximum);
-    p.range = std::int16_t(slider(7).maximum);
-    const WaveParams w = wave1(p);
-    EXPECT_EQ(w.amplitude, 50);
-    EXPECT_EQ(w.angularFrequency, 10.0);
-    EXPECT_EQ(w.phase, 10.0);
-    EXPECT_EQ(timeRange(p), 100.0);
-}
-
 TEST(wave_params, has_no_factor_two_pi)
 {
     const WaveParams w{20, 1.0, 0.0};

@@ -9,7 +9,6 @@ private slots:
     void initTestCase() { useProgramFont(); }
     void startsWhiteAtTheBoxSize_data();
     void startsWhiteAtTheBoxSize();
-    void keepsTheCurveColoursExact();
     void laterCurvesLieOnTop();
     void linesAreOneDevicePixelWide_data();
     void linesAreOneDevicePixelWide();
@@ -34,20 +33,6 @@ void tst_ImageCanvas::startsWhiteAtTheBoxSize()
     QCOMPARE(image.size(), QSize(709, 397) * ratio);
     QCOMPARE(image.devicePixelRatio(), ratio);
     QCOMPARE(countColour(image, qRgb(255, 255, 255)), image.width() * image.height());
-}
-
-void tst_ImageCanvas::keepsTheCurveColoursExact()
-{
-    ImageCanvas canvas;
-    canvas.Line(1000, 1000, 9000, 1000, vorel::kWave1Colour);
-    canvas.Line(1000, 2000, 9000, 2000, vorel::kWave2Colour);
-    canvas.Line(1000, 3000, 9000, 3000, vorel::kResultantColour);
-    canvas.Line(1000, 4000, 9000, 4000);
-    const QImage image = canvas.image();
-    QVERIFY(colourNear(image, 5000, 1000, kBlue, 0));
-    QVERIFY(colourNear(image, 5000, 2000, kGreen, 0));
-    QVERIFY(colourNear(image, 5000, 3000, kRed, 0));
-    QVERIFY(colourNear(image, 5000, 4000, qRgb(0, 0, 0), 0));
 }
 
 // Segments are drawn step by step, blue, green and red at every x, along
