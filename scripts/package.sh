@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
-need_packages "${BUILD_PACKAGES[@]}" dpkg-dev
+need_packages "${BUILD_PACKAGES[@]}" dpkg-dev file
 
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
 cmake --build build/release --target vorel -j "$(nproc)"
