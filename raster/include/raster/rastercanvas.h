@@ -1,0 +1,78 @@
+// A plot canvas that draws straight into a pixel buffer, every call at the
+// moment it comes, so that a later curve lies over an earlier one exactly as
+// the plot orders them. It keeps the calls since the last Cls and can draw
+// them again at another pixel ratio without running the plot again.
+#pragma once
+
+#include "plot/canvas.h"
+#include "raster/pixels.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vorel {
+
+// Text is drawn by the front end's own font engine, into the same pixels,
+// at the moment Print comes.
+class TextDrawer {
+public:
+    virtual ~TextDrawer() = default;
+    // The text's top-left corner goes to the device pixel (x, y).
+    virtual void drawText(PixelBuffer &pixels, int x, int y, std::string_view text, Colour colour) = 0;
+};
+
+struct DevicePoint {
+    int x;
+    int y;
+    friend bool operator==(const DevicePoint &, const DevicePoint &) = default;
+};
+
+class RasterCanvas final : public PlotCanvas {
+public:
+    // The plot box's drawing area: 709 × 397 logical pixels.
+    static constexpr int kLogicalWidth = 709;
+    static constexpr int kLogicalHeight = 397;
+
+    explicit RasterCanvas(double ratio = 1.0, TextDrawer *textDrawer = nullptr);
+
+    void Cls() override;
+    void Line(float x1, float y1, float x2, float y2) override;
+    void Line(float x1, float y1, float x2, float y2, Colour colour) override;
+    void Print(std::string_view text) override;
+
+    // Draws the calls since the last Cls again at another ratio; nothing
+    // happens when the ratio is the one already drawn at.
+    void setRatio(double ratio);
+    void setTextDrawer(TextDrawer *textDrawer) { m_textDrawer = textDrawer; }
+
+    const PixelBuffer &pixels() const { return m_pixels; }
+    PixelBuffer &pixels() { return m_pixels; }
+    double ratio() const { return m_pixels.ratio(); }
+
+    // Lines are one logical pixel wide.
+    static int lineWidth(double ratio);
+    // Canvas units to the top-left device pixel of the pen: the edges of the
+    // 10500 × 6000 scale land on the first and the last pixel row and
+    // column, whole pen included.
+    DevicePoint toDevice(float x, float y) const;
+
+private:
+    struct Call {
+        enum Kind { Line, Print } kind;
+        float x1, y1, x2, y2;
+        Colour colour;
+        std::string text;
+    };
+    void replay();
+    void drawLine(float x1, float y1, float x2, float y2, Colour colour);
+    void drawText(std::string_view text);
+
+    PixelBuffer m_pixels;
+    TextDrawer *m_textDrawer;
+    std::vector<Call> m_calls;
+    float m_currentX = 0;
+    float m_currentY = 0;
+};
+
+} // namespace vorel
