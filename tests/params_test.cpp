@@ -71,6 +71,41 @@ TEST(general_number_text, keeps_at_most_fifteen_significant_digits)
     EXPECT_EQ(generalNumberText(2.0), "2");
 }
 
+// Cases where a conversion of our own could go wrong and printf's "%.15g"
+// and "%.1f" (in the C locale) show the answer: carries, halves that are
+// exact in binary, the switch to an exponent, and doubles just off a half.
+struct TextCase {
+    double value;
+    const char *general;
+    const char *oneDecimal;
+};
+
+TEST(number_text, matches_the_c_formats_at_their_edges)
+{
+    const TextCase cases[] = {
+        {0.25, "0.25", "0.2"},     // an exact half goes to the even tenth
+        {0.75, "0.75", "0.8"},
+        {-0.25, "-0.25", "-0.2"},
+        {0.05, "0.05", "0.1"},     // 0.05 is a little above its decimal
+        {0.15, "0.15", "0.1"},     // and 0.15 a little below
+        {9.95, "9.95", "9.9"},
+        {99.95, "99.95", "100.0"}, // a carry through every digit
+        {999999999999999.5, "1e+15", "999999999999999.5"},
+        {123456789012345678.0, "1.23456789012346e+17", "123456789012345680.0"},
+        {0.0001, "0.0001", "0.0"},
+        {0.000015, "1.5e-05", "0.0"},
+        {1e21, "1e+21", "1000000000000000000000.0"},
+        {5e-324, "4.94065645841247e-324", "0.0"},
+        {77.7, "77.7", "77.7"},
+        {1.0 / 3.0 * 100, "33.3333333333333", "33.3"},
+    };
+    for (const TextCase &c : cases) {
+        SCOPED_TRACE(c.general);
+        EXPECT_EQ(generalNumberText(c.value), c.general);
+        EXPECT_EQ(oneDecimalText(c.value), c.oneDecimal);
+    }
+}
+
 TEST(one_decimal_text, rounds_to_the_nearest_tenth_with_one_decimal)
 {
     EXPECT_EQ(oneDecimalText(20), "20.0");
