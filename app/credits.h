@@ -1,8 +1,11 @@
-// The program's own words that appear in more than one place.
+// The program's own words that appear in more than one place, as the Qt
+// side uses them; the texts themselves live in the windows' tables.
 #pragma once
+
+#include "layout.h"
 
 #include <QString>
 
-inline const QString kAuthorCredit = QStringLiteral("Por el Taller de Ondas.");
-inline const QString kInstitutionCredit = QStringLiteral("Laboratorio Escolar de Física de las Ondas");
-inline const QString kWindowCaption = QStringLiteral("Interferencia de Vorel. ") + kAuthorCredit;
+inline const QString kAuthorCredit = toQString(vorel::forms::kAuthorCredit);
+inline const QString kInstitutionCredit = toQString(vorel::forms::kInstitutionCredit);
+inline const QString kWindowCaption = toQString(vorel::forms::kWindowCaption);

@@ -11,10 +11,9 @@
 using vorel::PlotCommand;
 using vorel::Quantity;
 
-namespace {
+namespace forms = vorel::forms;
 
-constexpr int kClientWidth = 11115; // twips
-constexpr int kClientHeight = 8115;
+namespace {
 
 std::string decimalSeparator()
 {
@@ -32,49 +31,46 @@ std::int16_t position(const ScrollBar *slider)
 Form1::Form1(QWidget *titleWindow) : m_titleWindow(titleWindow)
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    setUpWindow(this, toPixels(kClientWidth, kClientHeight));
+    setUpWindow(this, toPixels(forms::kForm1.clientWidth, forms::kForm1.clientHeight));
 
-    Label1 = captionLabel("Label1", "Amplitud 1", {120, 360, 855, 255}, 1);
-    HScroll1 = slider("HScroll1", 1, {1320, 360, 1215, 255}, 3);
-    Label3 = readoutLabel("Label3", {2760, 360, 855, 255}, 5);
-    Label5 = captionLabel("Label5", "Frecuencia 1", {3840, 360, 975, 255}, 7);
-    HScroll3 = slider("HScroll3", 3, {5040, 360, 1215, 255}, 9);
-    Label7 = readoutLabel("Label7", {6480, 360, 855, 255}, 11);
-    Label9 = captionLabel("Label9", "Fase 1", {7560, 360, 735, 255}, 13);
-    HScroll5 = slider("HScroll5", 5, {8520, 360, 1215, 255}, 15);
-    Label11 = readoutLabel("Label11", {9960, 360, 855, 255}, 17);
+    for (const forms::Control &control : forms::kForm1.controls) {
+        if (QWidget *widget = build(control))
+            place(widget, control);
+    }
 
-    Label2 = captionLabel("Label2", "Amplitud 2", {120, 840, 855, 255}, 2);
-    HScroll2 = slider("HScroll2", 2, {1320, 840, 1215, 255}, 4);
-    Label4 = readoutLabel("Label4", {2760, 840, 855, 255}, 6);
-    Label6 = captionLabel("Label6", "Frecuencia 2", {3840, 840, 975, 255}, 8);
-    HScroll4 = slider("HScroll4", 4, {5040, 840, 1215, 255}, 10);
-    Label8 = readoutLabel("Label8", {6480, 840, 855, 255}, 12);
-    Label10 = captionLabel("Label10", "Fase 2", {7560, 840, 735, 255}, 14);
-    HScroll6 = slider("HScroll6", 6, {8520, 840, 1215, 255}, 16);
-    Label12 = readoutLabel("Label12", {9960, 840, 855, 255}, 18);
+    Label1 = child<QLabel>(this, "Label1");
+    Label2 = child<QLabel>(this, "Label2");
+    Label3 = child<QLabel>(this, "Label3");
+    Label4 = child<QLabel>(this, "Label4");
+    Label5 = child<QLabel>(this, "Label5");
+    Label6 = child<QLabel>(this, "Label6");
+    Label7 = child<QLabel>(this, "Label7");
+    Label8 = child<QLabel>(this, "Label8");
+    Label9 = child<QLabel>(this, "Label9");
+    Label10 = child<QLabel>(this, "Label10");
+    Label11 = child<QLabel>(this, "Label11");
+    Label12 = child<QLabel>(this, "Label12");
+    Label13 = child<QLabel>(this, "Label13");
+    Label14 = child<QLabel>(this, "Label14");
+    HScroll1 = child<ScrollBar>(this, "HScroll1");
+    HScroll2 = child<ScrollBar>(this, "HScroll2");
+    HScroll3 = child<ScrollBar>(this, "HScroll3");
+    HScroll4 = child<ScrollBar>(this, "HScroll4");
+    HScroll5 = child<ScrollBar>(this, "HScroll5");
+    HScroll6 = child<ScrollBar>(this, "HScroll6");
+    HScroll7 = child<ScrollBar>(this, "HScroll7");
+    Command1 = child<CommandButton>(this, "Command1");
+    Command2 = child<CommandButton>(this, "Command2");
+    Command3 = child<CommandButton>(this, "Command3");
+    Command4 = child<CommandButton>(this, "Command4");
+    Command5 = child<CommandButton>(this, "Command5");
+    Command6 = child<CommandButton>(this, "Command6");
+    Picture1 = child<PlotBox>(this, "Picture1");
 
-    Label13 = captionLabel("Label13", "Rango", {240, 1440, 735, 255}, 23);
-    HScroll7 = slider("HScroll7", 7, {1320, 1440, 1215, 255}, 24);
-    Label14 = readoutLabel("Label14", {2760, 1440, 855, 255}, 25);
-    Command1 = button("Command1", "Onda 1", {3840, 1440, 975, 375}, 19);
-    Command2 = button("Command2", "Onda 2", {5040, 1440, 975, 375}, 20);
-    Command6 = button("Command6", "Vorel 1 y 2", {6240, 1440, 975, 375}, 27);
-    Command5 = button("Command5", "Resultante", {7440, 1440, 975, 375}, 26);
-    Command3 = button("Command3", "Todas", {8640, 1440, 975, 375}, 21);
-    Command4 = button("Command4", "Regresar", {9840, 1440, 1095, 375}, 22);
-
-    Picture1 = new PlotBox(this);
-    place(Picture1, "Picture1", {120, 2040, 10695, 6015}, 0);
-    Picture1->setAccessibleName(QStringLiteral("Gráfica"));
-
-    describeSlider(Label1, HScroll1, Label3);
-    describeSlider(Label2, HScroll2, Label4);
-    describeSlider(Label5, HScroll3, Label7);
-    describeSlider(Label6, HScroll4, Label8);
-    describeSlider(Label9, HScroll5, Label11);
-    describeSlider(Label10, HScroll6, Label12);
-    describeSlider(Label13, HScroll7, Label14);
+    for (const forms::Control &control : forms::kForm1.controls) {
+        if (control.kind == forms::Kind::Slider)
+            describeSlider(control.slider);
+    }
 
     applyTabOrder(this);
 
@@ -93,17 +89,36 @@ Form1::Form1(QWidget *titleWindow) : m_titleWindow(titleWindow)
     connect(Command6, &CommandButton::clicked, this, &Form1::Command6_Click);
 }
 
-QLabel *Form1::captionLabel(const char *name, const char *text, Twips where, int tabIndex)
+QWidget *Form1::build(const forms::Control &control)
 {
-    auto *label = new QLabel(QString::fromUtf8(text), this);
+    switch (control.kind) {
+    case forms::Kind::Label:
+        return control.look == forms::Look::Readout ? readoutLabel(control) : captionLabel(control);
+    case forms::Kind::Slider:
+        return slider(control);
+    case forms::Kind::Button:
+        return new CommandButton(toQString(control.text), this);
+    case forms::Kind::PlotBox: {
+        auto *box = new PlotBox(this);
+        box->setAccessibleName(toQString(control.text));
+        return box;
+    }
+    case forms::Kind::Picture:
+        break; // only the title window has one
+    }
+    return nullptr;
+}
+
+QLabel *Form1::captionLabel(const forms::Control &control)
+{
+    auto *label = new QLabel(toQString(control.text), this);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    place(label, name, where, tabIndex);
     return label;
 }
 
-QLabel *Form1::readoutLabel(const char *name, Twips where, int tabIndex)
+QLabel *Form1::readoutLabel(const forms::Control &control)
 {
-    auto *label = new QLabel(QStringLiteral("0"), this);
+    auto *label = new QLabel(toQString(control.text), this);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setFrameStyle(QFrame::Box | QFrame::Plain);
     label->setLineWidth(1);
@@ -112,33 +127,31 @@ QLabel *Form1::readoutLabel(const char *name, Twips where, int tabIndex)
     palette.setColor(QPalette::Window, Qt::white);
     palette.setColor(QPalette::WindowText, Qt::black);
     label->setPalette(palette);
-    place(label, name, where, tabIndex);
     return label;
 }
 
-ScrollBar *Form1::slider(const char *name, int number, Twips where, int tabIndex)
+ScrollBar *Form1::slider(const forms::Control &control)
 {
-    const vorel::SliderSpec &spec = vorel::slider(number);
+    const vorel::SliderSpec &spec = vorel::slider(control.slider);
     auto *bar = new ScrollBar(this);
     bar->setRange(spec.minimum, spec.maximum);
     bar->setSingleStep(spec.singleStep);
     bar->setPageStep(spec.pageStep);
     bar->setValue(spec.minimum);
-    place(bar, name, where, tabIndex);
     return bar;
-}
-
-CommandButton *Form1::button(const char *name, const char *text, Twips where, int tabIndex)
-{
-    auto *button = new CommandButton(QString::fromUtf8(text), this);
-    place(button, name, where, tabIndex);
-    return button;
 }
 
 // A screen reader names the slider after its caption and reads the value
 // as the readout shows it.
-void Form1::describeSlider(QLabel *caption, ScrollBar *slider, QLabel *readout)
+void Form1::describeSlider(int number)
 {
+    auto *slider = child<ScrollBar>(this, "HScroll" + std::to_string(number));
+    QLabel *caption = nullptr;
+    QLabel *readout = nullptr;
+    for (const forms::Control &control : forms::kForm1.controls) {
+        if (control.kind == forms::Kind::Label && control.slider == number)
+            (control.look == forms::Look::Readout ? readout : caption) = child<QLabel>(this, control.name);
+    }
     slider->setAccessibleName(caption->text());
     slider->setAccessibleDescription(readout->text());
     caption->setBuddy(slider);

@@ -45,12 +45,12 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    QLabel *captionLabel(const char *name, const char *text, Twips where, int tabIndex);
-    QLabel *readoutLabel(const char *name, Twips where, int tabIndex);
-    ScrollBar *slider(const char *name, int number, Twips where, int tabIndex);
-    CommandButton *button(const char *name, const char *text, Twips where, int tabIndex);
+    QWidget *build(const vorel::forms::Control &control);
+    QLabel *captionLabel(const vorel::forms::Control &control);
+    QLabel *readoutLabel(const vorel::forms::Control &control);
+    ScrollBar *slider(const vorel::forms::Control &control);
 
-    void describeSlider(QLabel *caption, ScrollBar *slider, QLabel *readout);
+    void describeSlider(int number);
     void showReadout(QLabel *readout, ScrollBar *slider, vorel::Quantity quantity);
     void plot(vorel::PlotCommand command);
     void returnToTitle();

@@ -1,7 +1,6 @@
 #include "form2.h"
 
 #include "commandbutton.h"
-#include "credits.h"
 #include "form1.h"
 #include "layout.h"
 
@@ -9,45 +8,54 @@
 #include <QLabel>
 #include <QPixmap>
 
+namespace forms = vorel::forms;
+
 namespace {
 
-constexpr int kClientWidth = 9030; // twips
-constexpr int kClientHeight = 7785;
-
-QLabel *creditLabel(QWidget *window, const QString &text, qreal pointSize)
+QWidget *build(QWidget *window, const forms::Control &control)
 {
-    auto *label = new QLabel(text, window);
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(pointSize);
-    font.setWeight(QFont::Normal);
-    label->setFont(font);
-    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    label->setWordWrap(true);
-    return label;
+    switch (control.kind) {
+    case forms::Kind::Picture: {
+        auto *image = new QLabel(window);
+        image->setPixmap(QPixmap(QStringLiteral(":/art/picture.png")));
+        image->setAccessibleName(toQString(control.text));
+        return image;
+    }
+    case forms::Kind::Label: {
+        auto *label = new QLabel(toQString(control.text), window);
+        QFont font(toQString(forms::kFontFamily));
+        font.setPointSizeF(control.fontPoints);
+        font.setWeight(QFont::Normal);
+        label->setFont(font);
+        label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        label->setWordWrap(true);
+        return label;
+    }
+    case forms::Kind::Button:
+        return new CommandButton(toQString(control.text), window);
+    case forms::Kind::Slider:
+    case forms::Kind::PlotBox:
+        break; // only the main window has them
+    }
+    return nullptr;
 }
 
 } // namespace
 
 Form2::Form2(QWidget *parent) : QWidget(parent)
 {
-    setUpWindow(this, toPixels(kClientWidth, kClientHeight));
+    setUpWindow(this, toPixels(forms::kForm2.clientWidth, forms::kForm2.clientHeight));
 
-    Image1 = new QLabel(this);
-    Image1->setPixmap(QPixmap(QStringLiteral(":/art/picture.png")));
-    place(Image1, "Image1", {3120, 240, 2430, 2130});
-    Image1->setAccessibleName(QStringLiteral("Dibujo de dos ondas y de su suma"));
-
-    Label2 = creditLabel(this, kInstitutionCredit, 18);
-    place(Label2, "Label2", {1680, 2760, 5415, 1455}, 1);
-    Label1 = creditLabel(this, QStringLiteral(" Sistema de Simulación para la Interferencia de Vorel"), 18);
-    place(Label1, "Label1", {1560, 4560, 5655, 855}, 0);
-    Label3 = creditLabel(this, kAuthorCredit, 15.75);
-    place(Label3, "Label3", {2400, 5760, 4095, 495}, 2);
-
-    Command1 = new CommandButton(QStringLiteral("Continuar"), this);
-    place(Command1, "Command1", {840, 6600, 2895, 615}, 3);
-    Command2 = new CommandButton(QStringLiteral("Salir"), this);
-    place(Command2, "Command2", {5160, 6600, 2895, 615}, 4);
+    for (const forms::Control &control : forms::kForm2.controls) {
+        if (QWidget *widget = build(this, control))
+            place(widget, control);
+    }
+    Image1 = child<QLabel>(this, "Image1");
+    Label1 = child<QLabel>(this, "Label1");
+    Label2 = child<QLabel>(this, "Label2");
+    Label3 = child<QLabel>(this, "Label3");
+    Command1 = child<CommandButton>(this, "Command1");
+    Command2 = child<CommandButton>(this, "Command2");
 
     applyTabOrder(this);
 

@@ -19,6 +19,14 @@ void place(QWidget *control, const char *name, Twips where, int tabIndex)
         control->setProperty(kTabIndexProperty, tabIndex);
 }
 
+void place(QWidget *control, const vorel::forms::Control &row)
+{
+    control->setObjectName(toQString(row.name));
+    control->setGeometry(toPixels(row.where));
+    if (row.tabIndex != kNoTabIndex)
+        control->setProperty(kTabIndexProperty, row.tabIndex);
+}
+
 void applyTabOrder(QWidget *window)
 {
     std::vector<QWidget *> chain;

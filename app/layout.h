@@ -2,19 +2,21 @@
 // controls given as tab indexes.
 #pragma once
 
+#include "forms/forms.h"
+
 #include <QRect>
 #include <QSize>
+#include <QWidget>
 
-class QWidget;
+#include <string_view>
 
-inline constexpr int kTwipsPerPixel = 15; // 96 DPI
+using vorel::forms::kTwipsPerPixel;
 
-struct Twips {
-    int left;
-    int top;
-    int width;
-    int height;
-};
+inline QString toQString(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+using Twips = vorel::forms::Twips;
 
 constexpr QRect toPixels(Twips t)
 {
@@ -30,10 +32,19 @@ constexpr QSize toPixels(int widthTwips, int heightTwips)
 // The name under which a control's tab index is kept on the control.
 inline constexpr char kTabIndexProperty[] = "tabIndex";
 
-inline constexpr int kNoTabIndex = -1; // a picture has no place in the order
+using vorel::forms::kNoTabIndex;
 
 // Names the control, puts it at its place and remembers its tab index.
 void place(QWidget *control, const char *name, Twips where, int tabIndex = kNoTabIndex);
+// The same from the control's row in its window's table.
+void place(QWidget *control, const vorel::forms::Control &row);
+
+// The window's control of that name, built from its table.
+template <typename T>
+T *child(QWidget *window, std::string_view name)
+{
+    return window->findChild<T *>(toQString(name), Qt::FindDirectChildrenOnly);
+}
 
 // Chains the focus through the window's placed controls in the order of
 // their tab indexes, skipping those that take no focus.
