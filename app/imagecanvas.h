@@ -1,40 +1,46 @@
-// The plot box's drawing surface: a backing image that keeps the picture,
-// so that nothing needs to redraw it when the window is covered or hidden.
+// The plot box's drawing surface on the desktop: the shared rasteriser draws
+// the lines into its pixels, and Qt's font engine writes the labels into the
+// same pixels, each at its moment in the drawing order.
 #pragma once
 
-#include "plot/canvas.h"
 #include "plot/geometry.h"
+#include "raster/rastercanvas.h"
 
 #include <QFont>
 #include <QImage>
 #include <QPointF>
-#include <QPolygonF>
-#include <QString>
+#include <QSize>
 
-#include <vector>
+// Draws a label with QPainter into a QImage that wraps the canvas's pixels.
+class QtTextDrawer final : public vorel::TextDrawer {
+public:
+    void setFont(const QFont &font) { m_font = font; }
+    void drawText(vorel::PixelBuffer &pixels, int x, int y, std::string_view text,
+                  vorel::Colour colour) override;
 
-class ImageCanvas final : public vorel::PlotCanvas {
+private:
+    QFont m_font;
+};
+
+class ImageCanvas final : public vorel::RasterCanvas {
 public:
     // The inner area of the plot box in logical pixels.
-    static constexpr QSize kLogicalSize{709, 397};
+    static constexpr QSize kLogicalSize{kLogicalWidth, kLogicalHeight};
 
     explicit ImageCanvas(qreal devicePixelRatio = 1.0);
+    ImageCanvas(const ImageCanvas &) = delete;
+    ImageCanvas &operator=(const ImageCanvas &) = delete;
 
-    // Takes effect at the next Cls, so a picture never changes half-drawn.
-    void setDevicePixelRatio(qreal ratio) { m_requestedRatio = ratio; }
-    void setFont(const QFont &font) { m_font = font; }
+    void setFont(const QFont &font) { m_text.setFont(font); }
 
-    void Cls() override;
-    void Line(float x1, float y1, float x2, float y2) override;
-    void Line(float x1, float y1, float x2, float y2, vorel::Colour colour) override;
-    void Print(std::string_view text) override;
+    // The pixels as an image, without a copy: valid until the ratio changes
+    // or the canvas goes.
+    QImage view();
+    // A copy of the picture as it is now.
+    QImage image() { return view().copy(); }
 
-    // The picture with everything drawn so far.
-    const QImage &image();
-
-    // Canvas units to logical pixels of the image. The scale's edges land
-    // on the first and the last pixel of the area, so that a line at
-    // y = 6000 lies on the lower inner edge and is not lost.
+    // Canvas units to logical pixels: the scale's edges land on the first
+    // and the last pixel of the area.
     static QPointF toPixels(float x, float y)
     {
         return QPointF(x * (qreal(kLogicalSize.width() - 1) / vorel::kCanvasWidth),
@@ -42,24 +48,8 @@ public:
     }
 
 private:
-    // Drawing is deferred until the picture is needed, and segments of one
-    // colour that continue each other become one polyline: a plot of three
-    // curves is then three polylines instead of 28 500 lines. Curves drawn
-    // later still lie on top of earlier ones.
-    struct Item {
-        QRgb colour;
-        QPolygonF points; // a stroke, or the anchor of a text
-        QString text;     // empty for a stroke
-        QPointF end;      // where a stroke ends, in canvas units
-    };
-
-    void addSegment(QPointF from, QPointF to, QRgb colour);
-    void rasterise();
-
-    QImage m_image;
-    QFont m_font;
-    qreal m_requestedRatio;
-    QPointF m_current; // canvas units
-    std::vector<Item> m_pending;
-    std::size_t m_firstJoinable = 0; // nothing drawn before a text is extended
+    QtTextDrawer m_text;
 };
+
+// The pixels of a buffer as an image, without a copy.
+QImage wrapPixels(vorel::PixelBuffer &pixels);

@@ -25,14 +25,14 @@ QImage PlotBox::image()
 
 void PlotBox::paintEvent(QPaintEvent *event)
 {
-    // A plot started after the window moved to another screen is drawn at
-    // that screen's pixel ratio.
-    m_canvas.setDevicePixelRatio(devicePixelRatioF());
+    // The window may have moved to a screen of another pixel ratio, or the
+    // scale changed: the kept picture is drawn again for it, not the plot.
     m_canvas.setFont(font());
+    m_canvas.setRatio(devicePixelRatioF());
 
     QFrame::paintEvent(event);
     QPainter painter(this);
-    painter.drawImage(contentsRect().topLeft(), m_canvas.image());
+    painter.drawImage(contentsRect().topLeft(), m_canvas.view());
     // On the border, so the drawing area shows only what was plotted.
     drawFocusMarker(this, painter, rect());
 }

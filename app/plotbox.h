@@ -13,7 +13,7 @@ public:
 
     // The surface to draw on; what is drawn shows at the next paint.
     vorel::PlotCanvas &canvas();
-    // The picture as it is now, at the screen's pixel ratio.
+    // A copy of the picture as it is now.
     QImage image();
 
 protected:

@@ -10,8 +10,8 @@ private slots:
     void startsWhiteAtTheBoxSize_data();
     void startsWhiteAtTheBoxSize();
     void laterCurvesLieOnTop();
-    void linesAreOneDevicePixelWide_data();
-    void linesAreOneDevicePixelWide();
+    void linesAreOneLogicalPixelWide_data();
+    void linesAreOneLogicalPixelWide();
     void printsTextBelowAndRightOfTheCurrentPosition();
     void clsForgetsWhatWasNotYetShown();
     void mapsTheCanvasScaleOntoTheInnerArea_data();
@@ -54,12 +54,12 @@ void tst_ImageCanvas::laterCurvesLieOnTop()
     QVERIFY(colourNear(image, 5000, 4000, kGreen, 0));
 }
 
-void tst_ImageCanvas::linesAreOneDevicePixelWide_data()
+void tst_ImageCanvas::linesAreOneLogicalPixelWide_data()
 {
     startsWhiteAtTheBoxSize_data();
 }
 
-void tst_ImageCanvas::linesAreOneDevicePixelWide()
+void tst_ImageCanvas::linesAreOneLogicalPixelWide()
 {
     QFETCH(qreal, ratio);
     ImageCanvas canvas(ratio);
@@ -70,12 +70,12 @@ void tst_ImageCanvas::linesAreOneDevicePixelWide()
     int redRows = 0;
     for (int y = 0; y < image.height(); ++y)
         redRows += image.pixel(column, y) == kRed;
-    QCOMPARE(redRows, 1);
+    QCOMPARE(redRows, vorel::RasterCanvas::lineWidth(ratio));
     const int row = int(image.height() * 0.2);
     int blueColumns = 0;
     for (int x = 0; x < image.width(); ++x)
         blueColumns += image.pixel(x, row) == kBlue;
-    QCOMPARE(blueColumns, 1);
+    QCOMPARE(blueColumns, vorel::RasterCanvas::lineWidth(ratio));
 }
 
 void tst_ImageCanvas::printsTextBelowAndRightOfTheCurrentPosition()

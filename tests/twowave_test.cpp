@@ -94,6 +94,18 @@ TEST_P(two_wave_selection, draws_only_its_curves_each_whole)
     EXPECT_EQ(canvas.segments(kWave2Colour).size(), c.green);
     EXPECT_EQ(canvas.segments(kResultantColour).size(), c.red);
     EXPECT_EQ(canvas.printedTexts().front(), "30.0");
+
+    // Each curve is one chain: it starts at x = 500 and every segment starts
+    // where the one before it of the same colour ended.
+    for (const Colour colour : {kWave1Colour, kWave2Colour, kResultantColour}) {
+        const std::vector<Call> segments = canvas.segments(colour);
+        if (segments.empty())
+            continue;
+        EXPECT_EQ(segments.front().x1, 500);
+        for (std::size_t i = 1; i < segments.size(); ++i)
+            ASSERT_TRUE(segments[i].x1 == segments[i - 1].x2 && segments[i].y1 == segments[i - 1].y2)
+                << "colour " << colour << ", segment " << i;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(buttons, two_wave_selection, ::testing::Values(

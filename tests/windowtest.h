@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QWidget>
 
+#include <cmath>
 #include <initializer_list>
 #include <utility>
 
@@ -30,9 +31,10 @@ inline void setSliders(const QWidget *window, std::initializer_list<std::pair<co
 // point of the canvas (in canvas units).
 inline bool colourNear(const QImage &image, float x, float y, QRgb colour, int radius = 1)
 {
-    const QPointF p = ImageCanvas::toPixels(x, y) * image.devicePixelRatio();
-    const int cx = int(p.x());
-    const int cy = int(p.y());
+    // Where the canvas puts the top-left pixel of its pen.
+    const int pen = vorel::RasterCanvas::lineWidth(image.devicePixelRatio());
+    const int cx = int(std::lround(x * double(image.width() - pen) / vorel::kCanvasWidth));
+    const int cy = int(std::lround(y * double(image.height() - pen) / vorel::kCanvasHeight));
     for (int py = cy - radius; py <= cy + radius; ++py)
         for (int px = cx - radius; px <= cx + radius; ++px)
             if (image.valid(px, py) && image.pixel(px, py) == colour)

@@ -28,7 +28,7 @@ struct DevicePoint {
     friend bool operator==(const DevicePoint &, const DevicePoint &) = default;
 };
 
-class RasterCanvas final : public PlotCanvas {
+class RasterCanvas : public PlotCanvas {
 public:
     // The plot box's drawing area: 709 × 397 logical pixels.
     static constexpr int kLogicalWidth = 709;
@@ -58,21 +58,53 @@ public:
     DevicePoint toDevice(float x, float y) const;
 
 private:
+    // One call since the last Cls, kept to draw it again at another ratio.
     struct Call {
-        enum Kind { Line, Print } kind;
         float x1, y1, x2, y2;
         Colour colour;
-        std::string text;
+        int text; // index into m_texts for a Print, -1 for a Line
     };
-    void replay();
+
+    // The curve a Line continues when it starts where the last line of its
+    // colour ended. Its last pixel is remembered with what lay under it, so
+    // that a step that turns a corner can take that pixel back: a curve
+    // stays one pixel thick, with no doubled pixels at its joints.
+    static constexpr int kMaxPen = 8;
+    struct Stroke {
+        bool active = false;
+        Colour colour = 0;
+        float endX = 0, endY = 0;
+        DevicePoint last{0, 0}, prev{0, 0};
+        bool hasLast = false;
+        bool hasPrev = false;
+        bool lastOwned = false; // last was drawn by this stroke, with `under` saved
+        unsigned used = 0;
+        Pixel under[kMaxPen * kMaxPen];
+    };
+
     void drawLine(float x1, float y1, float x2, float y2, Colour colour);
-    void drawText(std::string_view text);
+    void drawText(const std::string &text);
+    void replay();
+    void resetStrokes();
+    Stroke &strokeFor(Colour colour, float x1, float y1);
+    void plot(Stroke &stroke, DevicePoint p, Pixel pixel);
+    bool stampIs(DevicePoint p, Pixel pixel) const;
+    void saveStamp(DevicePoint p, Pixel *under) const;
+    void restoreStamp(DevicePoint p, const Pixel *under);
+    void stamp(DevicePoint p, Pixel pixel);
+    void setScale();
 
     PixelBuffer m_pixels;
     TextDrawer *m_textDrawer;
     std::vector<Call> m_calls;
+    std::vector<std::string> m_texts;
     float m_currentX = 0;
     float m_currentY = 0;
+    int m_pen = 1;          // device pixels
+    double m_scaleX = 0;    // device pixels per canvas unit
+    double m_scaleY = 0;
+    Stroke m_strokes[4];
+    unsigned m_strokeClock = 0;
 };
 
 } // namespace vorel

@@ -1,0 +1,37 @@
+#include "raster/pixels.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace vorel {
+
+PixelBuffer::PixelBuffer(int logicalWidth, int logicalHeight, double ratio)
+    : m_logicalWidth(logicalWidth), m_logicalHeight(logicalHeight)
+{
+    setRatio(ratio);
+}
+
+int PixelBuffer::deviceLength(int logicalLength, double ratio)
+{
+    // Halves away from zero, as Qt's qRound rounds a size times a ratio.
+    return std::max(1, static_cast<int>(std::lround(logicalLength * ratio)));
+}
+
+void PixelBuffer::setRatio(double ratio)
+{
+    // A ratio that is not a sensible positive number is taken as 1: the
+    // buffer must never become empty or absurdly large.
+    if (!(ratio > 0.0 && ratio <= 16.0))
+        ratio = 1.0;
+    m_ratio = ratio;
+    m_width = deviceLength(m_logicalWidth, ratio);
+    m_height = deviceLength(m_logicalHeight, ratio);
+    m_pixels.resize(static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height));
+}
+
+void PixelBuffer::fill(Pixel pixel)
+{
+    std::fill(m_pixels.begin(), m_pixels.end(), pixel);
+}
+
+} // namespace vorel

@@ -1,0 +1,274 @@
+#include "raster/rastercanvas.h"
+
+#include "plot/geometry.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace vorel {
+namespace {
+
+// The plot box's foreground colour: lines and text drawn without a colour
+// of their own.
+constexpr Colour kForeground = rgb(0, 0, 0);
+
+// Canvas positions far outside the area are held here before they become
+// integers, so that no conversion overflows; such lines are clipped anyway.
+constexpr double kFarAway = 1 << 20;
+
+int toDeviceCoordinate(double v)
+{
+    return static_cast<int>(std::lround(std::clamp(v, -kFarAway, kFarAway)));
+}
+
+// Two unit steps along different axes: a across, then b down, or the other
+// way round.
+bool isStaircase(DevicePoint a, DevicePoint b, DevicePoint c)
+{
+    const int ax = b.x - a.x, ay = b.y - a.y;
+    const int bx = c.x - b.x, by = c.y - b.y;
+    const bool firstAlongX = std::abs(ax) == 1 && ay == 0;
+    const bool firstAlongY = ax == 0 && std::abs(ay) == 1;
+    const bool secondAlongX = std::abs(bx) == 1 && by == 0;
+    const bool secondAlongY = bx == 0 && std::abs(by) == 1;
+    return (firstAlongX && secondAlongY) || (firstAlongY && secondAlongX);
+}
+
+} // namespace
+
+RasterCanvas::RasterCanvas(double ratio, TextDrawer *textDrawer)
+    : m_pixels(kLogicalWidth, kLogicalHeight, ratio), m_textDrawer(textDrawer)
+{
+    setScale();
+    Cls();
+}
+
+int RasterCanvas::lineWidth(double ratio)
+{
+    return std::max(1, static_cast<int>(std::lround(ratio)));
+}
+
+void RasterCanvas::setScale()
+{
+    m_pen = lineWidth(m_pixels.ratio());
+    m_scaleX = double(m_pixels.width() - m_pen) / kCanvasWidth;
+    m_scaleY = double(m_pixels.height() - m_pen) / kCanvasHeight;
+}
+
+DevicePoint RasterCanvas::toDevice(float x, float y) const
+{
+    return {toDeviceCoordinate(double(x) * m_scaleX), toDeviceCoordinate(double(y) * m_scaleY)};
+}
+
+void RasterCanvas::Cls()
+{
+    m_calls.clear();
+    m_texts.clear();
+    m_currentX = 0;
+    m_currentY = 0;
+    m_pixels.fill(kWhitePixel);
+    resetStrokes();
+}
+
+void RasterCanvas::Line(float x1, float y1, float x2, float y2)
+{
+    Line(x1, y1, x2, y2, kForeground);
+}
+
+void RasterCanvas::Line(float x1, float y1, float x2, float y2, Colour colour)
+{
+    m_calls.push_back({x1, y1, x2, y2, colour, -1});
+    drawLine(x1, y1, x2, y2, colour);
+}
+
+void RasterCanvas::Print(std::string_view text)
+{
+    m_texts.emplace_back(text);
+    m_calls.push_back({m_currentX, m_currentY, m_currentX, m_currentY, kForeground,
+                       static_cast<int>(m_texts.size() - 1)});
+    drawText(m_texts.back());
+}
+
+void RasterCanvas::setRatio(double ratio)
+{
+    if (ratio == m_pixels.ratio())
+        return;
+    m_pixels.setRatio(ratio);
+    setScale();
+    replay();
+}
+
+void RasterCanvas::replay()
+{
+    m_pixels.fill(kWhitePixel);
+    resetStrokes();
+    m_currentX = 0;
+    m_currentY = 0;
+    for (const Call &call : m_calls) {
+        if (call.text < 0) {
+            drawLine(call.x1, call.y1, call.x2, call.y2, call.colour);
+        } else {
+            m_currentX = call.x1;
+            m_currentY = call.y1;
+            drawText(m_texts[static_cast<std::size_t>(call.text)]);
+        }
+    }
+}
+
+void RasterCanvas::drawText(const std::string &text)
+{
+    if (!m_textDrawer || text.empty())
+        return;
+    const DevicePoint at = toDevice(m_currentX, m_currentY);
+    m_textDrawer->drawText(m_pixels, at.x, at.y, text, kForeground);
+}
+
+// An integer line from pixel to pixel, both ends included, one pixel per
+// step along the longer axis. A line of no length only moves the current
+// position: the labels' anchors leave no dot.
+void RasterCanvas::drawLine(float x1, float y1, float x2, float y2, Colour colour)
+{
+    m_currentX = x2;
+    m_currentY = y2;
+    if ((x1 == x2 && y1 == y2) || !std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2)
+        || !std::isfinite(y2))
+        return;
+
+    Stroke &stroke = strokeFor(colour, x1, y1);
+    stroke.endX = x2;
+    stroke.endY = y2;
+
+    const DevicePoint a = toDevice(x1, y1);
+    const DevicePoint b = toDevice(x2, y2);
+    const Pixel pixel = toPixel(colour);
+    const int dx = std::abs(b.x - a.x);
+    const int dy = -std::abs(b.y - a.y);
+    const int sx = a.x < b.x ? 1 : -1;
+    const int sy = a.y < b.y ? 1 : -1;
+    int err = dx + dy;
+    DevicePoint p = a;
+    for (;;) {
+        plot(stroke, p, pixel);
+        if (p == b)
+            break;
+        const int e2 = 2 * err;
+        if (e2 >= dy) {
+            err += dy;
+            p.x += sx;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            p.y += sy;
+        }
+    }
+}
+
+void RasterCanvas::resetStrokes()
+{
+    for (Stroke &s : m_strokes)
+        s.active = false;
+    m_strokeClock = 0;
+}
+
+// A line continues the stroke of its colour when it starts exactly where
+// that stroke ended; otherwise it begins a new stroke in the slot used
+// longest ago. Curves drawn together step by step each keep their own.
+RasterCanvas::Stroke &RasterCanvas::strokeFor(Colour colour, float x1, float y1)
+{
+    Stroke *found = nullptr;
+    for (Stroke &s : m_strokes) {
+        if (s.active && s.colour == colour) {
+            found = &s;
+            break;
+        }
+    }
+    const bool continues = found && found->endX == x1 && found->endY == y1;
+    if (!found) {
+        found = &m_strokes[0];
+        for (Stroke &s : m_strokes) {
+            if (!s.active) {
+                found = &s;
+                break;
+            }
+            if (s.used < found->used)
+                found = &s;
+        }
+    }
+    if (!continues) {
+        found->active = true;
+        found->colour = colour;
+        found->hasLast = false;
+        found->hasPrev = false;
+        found->lastOwned = false;
+    }
+    found->used = ++m_strokeClock;
+    return *found;
+}
+
+// Adds one pixel to a stroke. A step across followed by a step down (or
+// the other way round) is a staircase: its corner pixel would give the curve
+// a doubled pixel, so it is taken back and the two steps become one
+// diagonal step, provided nothing has drawn over that pixel since. Any other
+// turn, a peak among them, keeps its pixel.
+void RasterCanvas::plot(Stroke &stroke, DevicePoint p, Pixel pixel)
+{
+    if (stroke.hasLast && p == stroke.last) {
+        // The joint with the previous segment: drawn again only when a
+        // curve drawn since lies over it, as the segment alone would be.
+        if (!stampIs(p, pixel)) {
+            if (stroke.lastOwned)
+                saveStamp(p, stroke.under);
+            stamp(p, pixel);
+        }
+        return;
+    }
+    const bool cuttable = m_pen <= kMaxPen;
+    if (cuttable && stroke.hasPrev && stroke.lastOwned
+        && isStaircase(stroke.prev, stroke.last, p) && stampIs(stroke.last, pixel)) {
+        restoreStamp(stroke.last, stroke.under);
+        stroke.last = stroke.prev;
+    }
+    if (cuttable)
+        saveStamp(p, stroke.under);
+    stamp(p, pixel);
+    stroke.prev = stroke.last;
+    stroke.hasPrev = stroke.hasLast;
+    stroke.last = p;
+    stroke.hasLast = true;
+    stroke.lastOwned = cuttable;
+}
+
+bool RasterCanvas::stampIs(DevicePoint p, Pixel pixel) const
+{
+    for (int y = p.y; y < p.y + m_pen; ++y)
+        for (int x = p.x; x < p.x + m_pen; ++x)
+            if (m_pixels.contains(x, y) && m_pixels.pixel(x, y) != pixel)
+                return false;
+    return true;
+}
+
+void RasterCanvas::saveStamp(DevicePoint p, Pixel *under) const
+{
+    for (int y = 0; y < m_pen; ++y)
+        for (int x = 0; x < m_pen; ++x)
+            under[y * m_pen + x] = m_pixels.contains(p.x + x, p.y + y) ? m_pixels.pixel(p.x + x, p.y + y) : 0;
+}
+
+void RasterCanvas::restoreStamp(DevicePoint p, const Pixel *under)
+{
+    for (int y = 0; y < m_pen; ++y)
+        for (int x = 0; x < m_pen; ++x)
+            if (m_pixels.contains(p.x + x, p.y + y))
+                m_pixels.setPixel(p.x + x, p.y + y, under[y * m_pen + x]);
+}
+
+void RasterCanvas::stamp(DevicePoint p, Pixel pixel)
+{
+    for (int y = p.y; y < p.y + m_pen; ++y)
+        for (int x = p.x; x < p.x + m_pen; ++x)
+            if (m_pixels.contains(x, y))
+                m_pixels.setPixel(x, y, pixel);
+}
+
+} // namespace vorel
