@@ -30,6 +30,7 @@ export class PlotBox {
     core.setRatio(window.devicePixelRatio);
     this.show();
     this.followRatio();
+    window.addEventListener('resize', () => this.updateRatio());
   }
 
   // The description is tied once the element has its id in the window.
@@ -61,15 +62,21 @@ export class PlotBox {
   }
 
   // A zoom or a move to another screen changes the ratio: the kept picture
-  // is drawn again at the new one; the plot does not run again.
+  // is drawn again at the new one; the plot does not run again. Browsers
+  // tell of it by the resolution query, some only by a resize.
   followRatio() {
     const query = window.matchMedia(`(resolution: ${window.devicePixelRatio}dppx)`);
     query.addEventListener('change', () => {
-      this.labelBoxes = [];
-      this.core.setRatio(window.devicePixelRatio);
-      this.show();
+      this.updateRatio();
       this.followRatio();
     }, { once: true });
+  }
+
+  updateRatio() {
+    if (window.devicePixelRatio === this.core.picture().ratio) return;
+    this.labelBoxes = [];
+    this.core.setRatio(window.devicePixelRatio);
+    this.show();
   }
 }
 

@@ -36,7 +36,20 @@ export function buildWindow(core, table, owner) {
     controls[row.name].element.setAttribute('aria-labelledby', `${table.name}-${caption.name}`);
   }
   if (controls.Picture1) controls.Picture1.describeBy(`${table.name}-Picture1-description`);
+  element.addEventListener('keydown', (event) => cycleFocus(element, event));
   return { element, controls };
+}
+
+// As in a desktop window, Tab from the last control comes back to the first.
+function cycleFocus(element, event) {
+  if (event.key !== 'Tab') return;
+  const focusable = element.querySelectorAll('button, [tabindex="0"]');
+  const [first, last] = [focusable[0], focusable[focusable.length - 1]];
+  const to = event.shiftKey ? (document.activeElement === first ? last : null)
+                            : (document.activeElement === last ? first : null);
+  if (!to) return;
+  event.preventDefault();
+  to.focus();
 }
 
 // Controls that never take the focus go last.

@@ -1,0 +1,96 @@
+// Opens the one-file page in Debian's Chromium, headless, from disk, and
+// offers the few moves the tests share.
+import { execFileSync } from 'node:child_process';
+import { join, resolve } from 'node:path';
+import { pathToFileURL } from 'node:url';
+import { chromium } from 'playwright-core';
+
+const root = resolve(import.meta.dirname, '../..');
+export const pagePath = process.env.VOREL_WEB_PAGE ?? join(root, 'build/web/vorel.html');
+const rasterDump = process.env.VOREL_RASTERDUMP ?? join(root, 'build/test/tests/rasterdump');
+
+// The flags these machines need: root, no GPU, a closed network. Playwright
+// gives each launch a fresh profile.
+export async function launch() {
+  return chromium.launch({
+    executablePath: process.env.VOREL_CHROMIUM ?? '/usr/bin/chromium',
+    headless: true,
+    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+      '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+  });
+}
+
+// A fresh page in a context of its own, with every request it makes
+// written down.
+export async function open(browser, { ratio = 1, locale = 'es-ES' } = {}) {
+  const context = await browser.newContext({
+    deviceScaleFactor: ratio, locale, viewport: { width: 800, height: 600 },
+  });
+  const page = await context.newPage();
+  page.requests = [];
+  page.errors = [];
+  page.on('request', (request) => page.requests.push(request.url()));
+  page.on('pageerror', (error) => page.errors.push(error.message));
+  await page.goto(pathToFileURL(pagePath).href);
+  await page.waitForFunction(() => window.vorel);
+  return page;
+}
+
+export async function toMainWindow(page) {
+  await page.click('#Form2-Command1');
+}
+
+// Moves a slider with its keys from the start to a position: Home, Page
+// Down while a page fits, then Right. The keys go to the slider as events
+// in one call, which is quicker than real key presses one by one.
+export async function setSlider(page, name, position) {
+  await page.evaluate(([n, p]) => {
+    const slider = window.vorel.title.m_form1[n];
+    const press = (key) => slider.element.dispatchEvent(new KeyboardEvent('keydown', { key, bubbles: true }));
+    press('Home');
+    let at = slider.minimum;
+    for (; slider.pageStep > 1 && p - at >= slider.pageStep; at += slider.pageStep) press('PageDown');
+    for (; at < p; ++at) press('ArrowRight');
+  }, [name, position]);
+}
+
+export async function setSliders(page, positions) {
+  for (const [name, position] of Object.entries(positions)) await setSlider(page, name, position);
+}
+
+// The canvas's pixels as RGBA bytes, with its size; they cross from the
+// page as base64, which is far quicker than an array of numbers.
+export async function canvasPixels(page) {
+  const { width, height, base64 } = await page.evaluate(() => {
+    const canvas = document.querySelector('#Form1-Picture1 canvas');
+    const bytes = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+    let binary = '';
+    for (let i = 0; i < bytes.length; i += 0x8000) binary += String.fromCharCode(...bytes.subarray(i, i + 0x8000));
+    return { width: canvas.width, height: canvas.height, base64: btoa(binary) };
+  });
+  return { width, height, data: new Uint8Array(Buffer.from(base64, 'base64')) };
+}
+
+export async function labelBoxes(page) {
+  return page.evaluate(() => window.vorel.title.m_form1.Picture1.labelBoxes);
+}
+
+// Pixels of each curve colour and of black (axes, ticks, text).
+export function countColours({ data }) {
+  const counts = { blue: 0, green: 0, red: 0, black: 0 };
+  for (let i = 0; i < data.length; i += 4) {
+    const [r, g, b] = [data[i], data[i + 1], data[i + 2]];
+    if (r === 0 && g === 0 && b === 225) counts.blue++;
+    else if (r === 0 && g === 225 && b === 0) counts.green++;
+    else if (r === 225 && g === 0 && b === 0) counts.red++;
+    else if (r === 0 && g === 0 && b === 0) counts.black++;
+  }
+  return counts;
+}
+
+// The desktop's rasteriser, run natively on the same settings.
+export function desktopPixels(command, positions, ratio = 1) {
+  const order = ['HScroll1', 'HScroll2', 'HScroll3', 'HScroll4', 'HScroll5', 'HScroll6', 'HScroll7'];
+  const args = [command, ...order.map((n) => String(positions[n] ?? 0)), String(ratio)];
+  return new Uint8Array(execFileSync(rasterDump, args, { maxBuffer: 64 << 20 }));
+}

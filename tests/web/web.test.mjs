@@ -1,0 +1,276 @@
+// The browser edition in Debian's Chromium: layout, keys, readouts, plots,
+// the moves between the windows, and the same pixels as the desktop.
+import assert from 'node:assert/strict';
+import { statSync } from 'node:fs';
+import { after, before, describe, test } from 'node:test';
+import {
+  canvasPixels, countColours, desktopPixels, labelBoxes, launch, open, pagePath, setSlider, setSliders,
+  toMainWindow,
+} from './page.mjs';
+
+let browser;
+before(async () => { browser = await launch(); });
+after(async () => { await browser?.close(); });
+
+// The road of the example: A1 = 20, A2 = 10, ω1 = 1, ω2 = 2, T = 10.
+const kExample = { HScroll1: 20, HScroll2: 10, HScroll3: 10, HScroll4: 20, HScroll7: 100 };
+// A dense plot: both amplitudes at the top, ω1 = 10, ω2 = 7.3, T = 100.
+const kDense = { HScroll1: 50, HScroll2: 50, HScroll3: 100, HScroll4: 73, HScroll7: 1000 };
+
+const text = (page, id) => page.locator(`#${id}`).textContent();
+const focused = (page) => page.evaluate(() => document.activeElement.id);
+
+describe('the file', () => {
+  test('is one file of at most 400 kB that asks the network for nothing', async () => {
+    assert.ok(statSync(pagePath).size <= 400 * 1024, `${statSync(pagePath).size} bytes`);
+    const page = await open(browser);
+    await toMainWindow(page);
+    await setSliders(page, kExample);
+    await page.click('#Form1-Command3');
+    assert.deepEqual(page.requests.filter((url) => !url.startsWith('file:') && !url.startsWith('data:')), []);
+    assert.deepEqual(page.errors, []);
+    await page.context().close();
+  });
+});
+
+describe('layout', () => {
+  test('puts both windows and every control at twips / 15 CSS pixels', async () => {
+    const page = await open(browser);
+    await toMainWindow(page);
+    await page.click('#Form1-Command4');
+    for (const [name, width, height] of [['Form2', 9030, 7785], ['Form1', 11115, 8115]]) {
+      const places = await page.evaluate((n) => {
+        const form = document.getElementById(n);
+        form.hidden = false;
+        const origin = form.getBoundingClientRect();
+        const inner = { x: origin.x + form.clientLeft, y: origin.y + form.clientTop };
+        const table = window.vorel.core.windowTable(n);
+        return {
+          client: [form.clientWidth, form.clientHeight],
+          controls: table.controls.map((row) => {
+            const r = document.getElementById(`${n}-${row.name}`).getBoundingClientRect();
+            return { name: row.name, twips: row.twips, at: [r.x - inner.x, r.y - inner.y, r.width, r.height] };
+          }),
+        };
+      }, name);
+      assert.deepEqual(places.client, [width / 15, height / 15], name);
+      assert.equal(places.controls.length, name === 'Form1' ? 28 : 6);
+      for (const c of places.controls) {
+        const { left, top, width: w, height: h } = c.twips;
+        assert.deepEqual(c.at, [left / 15, top / 15, w / 15, h / 15], `${name}-${c.name}`);
+      }
+    }
+    const fonts = await page.evaluate(() => ['Form1-Label5', 'Form1-Command3', 'Form2-Label1', 'Form2-Label3']
+      .map((id) => getComputedStyle(document.getElementById(id))).map((s) => [s.fontSize, s.fontFamily]));
+    assert.deepEqual(fonts.map(([size]) => size), ['10.6667px', '10.6667px', '24px', '21px']); // 8, 8, 18, 15.75 pt
+    for (const [, family] of fonts) assert.match(family, /^Arial, "Liberation Sans", sans-serif$/);
+    await page.context().close();
+  });
+});
+
+describe('keyboard', () => {
+  test('starts on "Continuar", opens the main window on the plot box, and tabs as the desktop', async () => {
+    const page = await open(browser);
+    assert.equal(await focused(page), 'Form2-Command1');
+    assert.equal(await page.isVisible('#Form1'), false);
+    await page.keyboard.press('Tab');
+    assert.equal(await focused(page), 'Form2-Command2');
+    await page.keyboard.press('Tab');
+    assert.equal(await focused(page), 'Form2-Command1');
+    await page.keyboard.press('Space');
+    assert.equal(await page.isVisible('#Form2'), false);
+    assert.equal(await focused(page), 'Form1-Picture1');
+    const order = ['HScroll1', 'HScroll2', 'HScroll3', 'HScroll4', 'HScroll5', 'HScroll6', 'Command1',
+      'Command2', 'Command3', 'Command4', 'HScroll7', 'Command5', 'Command6', 'Picture1'];
+    for (const name of order) {
+      await page.keyboard.press('Tab');
+      assert.equal(await focused(page), `Form1-${name}`);
+    }
+    await page.keyboard.press('Shift+Tab');
+    assert.equal(await focused(page), 'Form1-Command6');
+    // Enter presses the focused button, and no other button is a default.
+    await page.focus('#Form1-Command4');
+    await page.keyboard.press('Enter');
+    assert.equal(await page.isVisible('#Form2'), true);
+    await page.context().close();
+  });
+
+  test('moves the sliders as the desktop does and shows the readouts', async () => {
+    const page = await open(browser);
+    await toMainWindow(page);
+    const cases = [
+      // slider, keys, readout, its text
+      ['HScroll3', ['ArrowRight'], 'Label7', '0,1'],
+      ['HScroll3', ['End'], 'Label7', '10'],
+      ['HScroll3', ['End', 'ArrowLeft', 'ArrowUp'], 'Label7', '9,8'],
+      ['HScroll3', ['End', 'Home'], 'Label7', '0'],
+      ['HScroll1', ['PageDown', 'PageDown', 'ArrowDown'], 'Label3', '11'],
+      ['HScroll1', ['End', 'PageUp'], 'Label3', '45'],
+      ['HScroll2', ['End'], 'Label4', '50'],
+      ['HScroll5', Array(7).fill('ArrowRight'), 'Label11', '0,07'],
+      ['HScroll6', ['End'], 'Label12', '10'],
+      ['HScroll4', ['PageDown', 'PageDown'], 'Label8', '0,2'], // pages by 1
+      ['HScroll7', ['PageDown'], 'Label14', '0,5'],
+    ];
+    for (const [slider, keys, readout, expected] of cases) {
+      await page.focus(`#Form1-${slider}`);
+      for (const key of keys) await page.keyboard.press(key);
+      assert.equal(await text(page, `Form1-${readout}`), expected, `${slider} ${keys}`);
+    }
+    const aria = await page.evaluate(() => {
+      const e = document.getElementById('Form1-HScroll5');
+      return ['role', 'aria-valuenow', 'aria-valuemin', 'aria-valuemax', 'aria-valuetext']
+        .map((a) => e.getAttribute(a)).concat(document.getElementById(e.getAttribute('aria-labelledby')).textContent);
+    });
+    assert.deepEqual(aria, ['slider', '0.07', '0', '10', '0,07', 'Fase 1']);
+    await page.context().close();
+  });
+
+  test('steps with the arrows, pages in the track, and settles a dragged thumb on release', async () => {
+    const page = await open(browser, { locale: 'en-US' });
+    await toMainWindow(page);
+    const bar = (part) => page.locator(`#Form1-HScroll7 .${part}`);
+    await bar('forward').click();
+    await bar('forward').click();
+    assert.equal(await text(page, 'Form1-Label14'), '0.2');
+    await bar('back').click();
+    assert.equal(await text(page, 'Form1-Label14'), '0.1');
+    const track = await bar('track').boundingBox();
+    await page.mouse.click(track.x + track.width - 3, track.y + track.height / 2);
+    assert.equal(await text(page, 'Form1-Label14'), '0.6'); // pages by 5
+    const thumb = await bar('thumb').boundingBox();
+    await page.mouse.move(thumb.x + thumb.width / 2, thumb.y + thumb.height / 2);
+    await page.mouse.down();
+    await page.mouse.move(track.x + track.width, thumb.y + thumb.height / 2, { steps: 5 });
+    assert.equal(await text(page, 'Form1-Label14'), '0.6', 'no change while dragging');
+    await page.mouse.up();
+    assert.equal(await text(page, 'Form1-Label14'), '100');
+    await page.context().close();
+  });
+});
+
+describe('plots', () => {
+  test('draw each of the five in its colours, and the guard keeps the picture', async () => {
+    const page = await open(browser);
+    await toMainWindow(page);
+    await setSliders(page, kExample);
+    const expected = {
+      Command1: ['blue', 'Onda 1, en azul. Valores de -20 a 20; tiempo de 0 a 10.'],
+      Command2: ['green', 'Onda 2, en verde. Valores de -10 a 10; tiempo de 0 a 10.'],
+      Command6: ['blue green', 'Onda 1, en azul, y onda 2, en verde. Valores de -30 a 30; tiempo de 0 a 10.'],
+      Command5: ['red', 'Resultante, en rojo. Valores de -30 a 30; tiempo de 0 a 10.'],
+      Command3: ['blue green red', 'Onda 1, en azul, onda 2, en verde, y resultante, en rojo. Valores de -30 a 30; tiempo de 0 a 10.'],
+    };
+    for (const [button, [colours, description]] of Object.entries(expected)) {
+      await page.click(`#Form1-${button}`);
+      const counts = countColours(await canvasPixels(page));
+      for (const colour of ['blue', 'green', 'red'])
+        assert.equal(counts[colour] > 400, colours.includes(colour), `${button} ${colour}: ${counts[colour]}`);
+      assert.ok(counts.black > 800, `the frame: ${counts.black}`);
+      const box = page.locator('#Form1-Picture1');
+      assert.equal(await box.getAttribute('role'), 'img');
+      assert.equal(await box.getAttribute('aria-label'), 'Gráfica');
+      assert.equal(await text(page, await box.getAttribute('aria-describedby')), description);
+    }
+    const before = await canvasPixels(page);
+    await setSlider(page, 'HScroll3', 0); // ω1 = 0: the guard fails
+    await page.click('#Form1-Command3');
+    assert.deepEqual(await canvasPixels(page), before);
+    assert.match(await text(page, 'Form1-Picture1-description'), /^Onda 1, en azul, onda 2/);
+    await page.context().close();
+  });
+
+  // The label boxes are left out: the two text engines differ.
+  for (const [name, settings] of [['the example', kExample], ['a dense plot', kDense]]) {
+    test(`give the desktop's curve and axis pixels for ${name}`, async () => {
+      const page = await open(browser);
+      await toMainWindow(page);
+      await setSliders(page, settings);
+      await page.click('#Form1-Command3');
+      const web = await canvasPixels(page);
+      const desktop = desktopPixels('All', settings);
+      assert.equal(web.data.length, desktop.length);
+      const inLabel = maskOf(await labelBoxes(page), web.width, web.height);
+      assert.equal((await labelBoxes(page)).length, 17);
+      let compared = 0;
+      for (let p = 0; p < web.width * web.height; ++p) {
+        if (inLabel[p]) continue;
+        for (let c = 0; c < 4; ++c) {
+          if (web.data[p * 4 + c] !== desktop[p * 4 + c])
+            assert.fail(`pixel (${p % web.width}, ${Math.floor(p / web.width)}) differs`);
+        }
+        ++compared;
+      }
+      assert.ok(compared > web.width * web.height * 0.9);
+      await page.context().close();
+    });
+  }
+
+  test('keep the picture and draw it again when the pixel ratio changes', async () => {
+    const page = await open(browser, { ratio: 2 });
+    await toMainWindow(page);
+    await setSliders(page, kExample);
+    await page.click('#Form1-Command3');
+    const sharp = await canvasPixels(page);
+    assert.deepEqual([sharp.width, sharp.height], [1418, 794]);
+    // As a zoom does, the change comes with a resize.
+    const cdp = await page.context().newCDPSession(page);
+    await cdp.send('Emulation.setDeviceMetricsOverride', { width: 801, height: 600, deviceScaleFactor: 1, mobile: false });
+    await page.waitForFunction(() => document.querySelector('#Form1-Picture1 canvas').width === 709);
+    const web = await canvasPixels(page);
+    const desktop = desktopPixels('All', kExample);
+    const inLabel = maskOf(await labelBoxes(page), web.width, web.height);
+    for (let p = 0; p < web.width * web.height; ++p) {
+      if (!inLabel[p] && web.data[p * 4 + 2] !== desktop[p * 4 + 2])
+        assert.fail(`pixel (${p % web.width}, ${Math.floor(p / web.width)}) differs after the change`);
+    }
+    const css = await page.evaluate(() => getComputedStyle(document.querySelector('#Form1-Picture1 canvas')).width);
+    assert.equal(css, '709px');
+    await page.context().close();
+  });
+});
+
+describe('the windows', () => {
+  test('"Regresar" and "Continuar" keep the main window as it was', async () => {
+    const page = await open(browser);
+    await toMainWindow(page);
+    await setSliders(page, { HScroll1: 15, HScroll5: 3 });
+    await page.click('#Form1-Command1');
+    const picture = await canvasPixels(page);
+    await page.click('#Form1-Command4');
+    assert.equal(await page.isVisible('#Form1'), false);
+    assert.equal(await page.isVisible('#Form2'), true);
+    assert.equal(await focused(page), 'Form2-Command1');
+    await page.keyboard.press('Enter');
+    assert.equal(await page.isVisible('#Form1'), true);
+    assert.equal(await page.locator('#Form1').count(), 1);
+    assert.equal(await text(page, 'Form1-Label3'), '15');
+    assert.equal(await text(page, 'Form1-Label11'), '0,03');
+    assert.equal(await page.getAttribute('#Form1-HScroll1', 'aria-valuenow'), '15');
+    assert.deepEqual(await canvasPixels(page), picture);
+    await page.context().close();
+  });
+
+  test('"Salir" ends the program, from the start or after the main window', async () => {
+    for (const visitFirst of [false, true]) {
+      const page = await open(browser);
+      if (visitFirst) {
+        await toMainWindow(page);
+        await page.click('#Form1-Command4');
+      }
+      await page.click('#Form2-Command2');
+      assert.equal(await page.locator('#Form1, #Form2').count(), 0);
+      assert.equal((await page.locator('body').innerText()).trim(),
+        'El programa ha terminado. Vuelva a cargar la página para empezar de nuevo.');
+      await page.context().close();
+    }
+  });
+});
+
+function maskOf(boxes, width, height) {
+  const mask = new Uint8Array(width * height);
+  for (const { x, y, width: w, height: h } of boxes) {
+    for (let row = y; row < Math.min(height, y + h); ++row) mask.fill(1, row * width + x, row * width + Math.min(width, x + w));
+  }
+  return mask;
+}
