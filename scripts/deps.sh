@@ -22,3 +22,18 @@ need_packages() {
 # What every build needs; Liberation Sans stands in for Arial.
 BUILD_PACKAGES=(cmake g++ make qt6-base-dev fonts-liberation2)
 TEST_PACKAGES=(libgtest-dev desktop-file-utils)
+
+# The browser edition: Emscripten for the core, Node for the build step and
+# the browser tests, Debian's Chromium to run them in.
+WEB_PACKAGES=(emscripten nodejs)
+WEB_TEST_PACKAGES=(chromium)
+
+# Debian's nodejs comes without npm; other Node packages bring their own.
+need_npm() {
+    command -v npm >/dev/null 2>&1 || need_packages npm
+}
+
+# emcc runs its JavaScript tools with Node, which must find Debian's acorn.
+use_emscripten() {
+    export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
+}

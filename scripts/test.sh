@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Builds everything with warnings as errors and runs every test. The window
-# tests run on Qt's offscreen platform, so no display is needed.
+# tests run on Qt's offscreen platform, so no display is needed. Then builds
+# the browser edition and runs its tests: the number texts under Node, the
+# page in headless Chromium.
 #   --sanitize   build and test with AddressSanitizer and
-#                UndefinedBehaviorSanitizer instead; any finding fails
+#                UndefinedBehaviorSanitizer instead; any finding fails. The
+#                browser edition is left out: it is the same code.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
@@ -20,3 +23,12 @@ fi
 cmake -S . -B "$build" "${options[@]}" >/dev/null
 cmake --build "$build" -j "$(nproc)"
 ctest --test-dir "$build" --output-on-failure --no-tests=error -j "$(nproc)"
+
+if [ "${1:-}" != --sanitize ]; then
+    need_packages "${WEB_TEST_PACKAGES[@]}"
+    need_npm
+    bash scripts/web.sh --werror --no-open
+    ctest --test-dir build/web-cmake --output-on-failure --no-tests=error
+    (cd tests/web && npm ci --no-audit --no-fund --loglevel=error)
+    VOREL_RASTERDUMP="$PWD/$build/tests/rasterdump" node --test tests/web/web.test.mjs
+fi

@@ -3,8 +3,11 @@
 // reach the windows.
 import { Form2 } from './form2.js';
 
+performance.mark('vorel-script');
 const core = await createVorel();
+performance.mark('vorel-core-ready');
 const title = new Form2(core);
 title.show();
+performance.mark('vorel-title-built');
 window.vorel = { core, title };
 requestAnimationFrame(() => requestAnimationFrame(() => performance.mark('vorel-title-painted')));

@@ -80,33 +80,56 @@ export class PlotBox {
   }
 }
 
+// A label's coverage, drawn once by the browser's text engine and kept:
+// the tick labels repeat from plot to plot. Each entry holds the alpha of
+// black text on a transparent box.
+const kMaxKeptLabels = 1000;
+const keptLabels = new Map();
 const scratch = document.createElement('canvas');
 const scratchContext = scratch.getContext('2d', { willReadFrequently: true });
 
-// Copies the label's box out of the core's pixels, writes the text over
-// what is there, and copies the box back.
-function drawLabel(core, pointer, width, height, ratio, x, y, text, colour) {
+function labelCoverage(text, ratio) {
+  const key = `${ratio} ${text}`;
+  let coverage = keptLabels.get(key);
+  if (coverage) return coverage;
   scratchContext.font = kPlotFont(ratio);
   const metrics = scratchContext.measureText(text);
-  const w = Math.min(width - x, Math.ceil(metrics.width) + 1);
-  const h = Math.min(height - y, Math.ceil(metrics.fontBoundingBoxAscent + metrics.fontBoundingBoxDescent) + 1);
-  if (x < 0 || y < 0 || w <= 0 || h <= 0) return null;
-  scratch.width = w;
-  scratch.height = h;
-  const heap = core.HEAPU8;
-  const rowBytes = w * 4;
-  const box = scratchContext.createImageData(w, h);
-  for (let row = 0; row < h; ++row) {
-    const from = pointer + ((y + row) * width + x) * 4;
-    box.data.set(heap.subarray(from, from + rowBytes), row * rowBytes);
+  const width = Math.ceil(metrics.width) + 1;
+  const height = Math.ceil(metrics.fontBoundingBoxAscent + metrics.fontBoundingBoxDescent) + 1;
+  if (scratch.width < width || scratch.height < height) {
+    scratch.width = Math.max(scratch.width, width);
+    scratch.height = Math.max(scratch.height, height);
   }
-  scratchContext.putImageData(box, 0, 0);
+  scratchContext.clearRect(0, 0, width, height);
   scratchContext.font = kPlotFont(ratio);
   scratchContext.textBaseline = 'top';
-  scratchContext.fillStyle = `rgb(${colour & 255}, ${(colour >> 8) & 255}, ${(colour >> 16) & 255})`;
+  scratchContext.fillStyle = '#000';
   scratchContext.fillText(text, 0, 0);
-  const drawn = scratchContext.getImageData(0, 0, w, h).data;
-  for (let row = 0; row < h; ++row)
-    heap.set(drawn.subarray(row * rowBytes, (row + 1) * rowBytes), pointer + ((y + row) * width + x) * 4);
+  const rgba = scratchContext.getImageData(0, 0, width, height).data;
+  const alpha = new Uint8Array(width * height);
+  for (let i = 0; i < alpha.length; ++i) alpha[i] = rgba[i * 4 + 3];
+  coverage = { width, height, alpha };
+  if (keptLabels.size >= kMaxKeptLabels) keptLabels.clear();
+  keptLabels.set(key, coverage);
+  return coverage;
+}
+
+// Writes the text in its colour over what the core's pixels hold in its
+// box, as canvas text blends over a picture.
+function drawLabel(core, pointer, width, height, ratio, x, y, text, colour) {
+  const coverage = labelCoverage(text, ratio);
+  const w = Math.min(width - x, coverage.width);
+  const h = Math.min(height - y, coverage.height);
+  if (x < 0 || y < 0 || w <= 0 || h <= 0) return null;
+  const ink = [colour & 255, (colour >> 8) & 255, (colour >> 16) & 255];
+  const heap = core.HEAPU8;
+  for (let row = 0; row < h; ++row) {
+    let at = pointer + ((y + row) * width + x) * 4;
+    for (let column = 0; column < w; ++column, at += 4) {
+      const a = coverage.alpha[row * coverage.width + column];
+      if (a === 0) continue;
+      for (let c = 0; c < 3; ++c) heap[at + c] = Math.round((heap[at + c] * (255 - a) + ink[c] * a) / 255);
+    }
+  }
   return { x, y, width: w, height: h };
 }

@@ -1,0 +1,135 @@
+// Measures the browser edition in headless Chromium, in one run: "Todas"
+// from the click to the pixels in the canvas against a bare JavaScript
+// baseline in the same page (the same 3 × 9501 samples, three Canvas 2D
+// polylines and the frame), at pixel ratios 1 and 2; and the time from
+// opening the file to the painted title screen.
+//   node bench/web_bench.mjs [runs]     (after scripts/web.sh and npm ci in tests/web)
+import { createRequire } from 'node:module';
+import { resolve } from 'node:path';
+import { pathToFileURL } from 'node:url';
+
+const root = resolve(import.meta.dirname, '..');
+const require = createRequire(resolve(root, 'tests/web/package.json'));
+const { chromium } = require('playwright-core');
+const runs = Number(process.argv[2] ?? 60);
+const url = pathToFileURL(resolve(root, 'build/web/vorel.html')).href;
+
+const median = (values) => {
+  const sorted = [...values].sort((a, b) => a - b);
+  const mid = sorted.length >> 1;
+  return sorted.length % 2 ? sorted[mid] : (sorted[mid - 1] + sorted[mid]) / 2;
+};
+
+const browser = await chromium.launch({
+  executablePath: '/usr/bin/chromium',
+  args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+    '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+});
+
+// Settings: A1 = 20, A2 = 10, ω1 = 1, ω2 = 2, T = 10 (the example), and a
+// dense plot: A1 = A2 = 50, ω1 = 10, ω2 = 7.3, T = 100.
+const cases = {
+  example: { HScroll1: 20, HScroll2: 10, HScroll3: 10, HScroll4: 20, HScroll5: 0, HScroll6: 0, HScroll7: 100 },
+  dense: { HScroll1: 50, HScroll2: 50, HScroll3: 100, HScroll4: 73, HScroll5: 0, HScroll6: 0, HScroll7: 1000 },
+};
+
+console.log(`== "Todas", click to pixels in the canvas (median of ${runs}, ms)`);
+console.log('ratio  case      vorel   baseline  vorel/baseline');
+for (const ratio of [1, 2]) {
+  const context = await browser.newContext({ deviceScaleFactor: ratio, viewport: { width: 800, height: 600 } });
+  const page = await context.newPage();
+  await page.goto(url);
+  await page.waitForFunction(() => window.vorel);
+  await page.click('#Form2-Command1');
+  for (const [name, settings] of Object.entries(cases)) {
+    const result = await page.evaluate(([positions, count]) => {
+      const form = window.vorel.title.m_form1;
+      for (const [slider, p] of Object.entries(positions)) form[slider].setValue(p);
+      const button = document.getElementById('Form1-Command3');
+      const shown = document.querySelector('#Form1-Picture1 canvas').getContext('2d');
+
+      // The baseline: what a page without our core would do at the least.
+      const ratio = window.devicePixelRatio;
+      const bare = document.createElement('canvas');
+      bare.width = shown.canvas.width;
+      bare.height = shown.canvas.height;
+      const ctx = bare.getContext('2d');
+      const [A1, A2] = [positions.HScroll1, positions.HScroll2];
+      const [w1, w2] = [positions.HScroll3 / 10, positions.HScroll4 / 10];
+      const [p1, p2] = [positions.HScroll5 / 100, positions.HScroll6 / 100];
+      const T = positions.HScroll7 / 10;
+      const U = A1 + A2;
+      const sx = (bare.width - 1) / 10500;
+      const sy = (bare.height - 1) / 6000;
+      const baseline = () => {
+        ctx.setTransform(1, 0, 0, 1, 0, 0);
+        ctx.fillStyle = '#fff';
+        ctx.fillRect(0, 0, bare.width, bare.height);
+        ctx.setTransform(sx, 0, 0, sy, 0, 0);
+        ctx.lineWidth = 1 / sx;
+        ctx.strokeStyle = '#000';
+        ctx.beginPath();
+        ctx.moveTo(500, 500); ctx.lineTo(500, 5500);
+        ctx.moveTo(500, 3000); ctx.lineTo(10000, 3000);
+        for (let y = 500; y <= 5500; y += 1000) { ctx.moveTo(450, y); ctx.lineTo(500, y); }
+        for (let x = 500; x <= 10000; x += 950) { ctx.moveTo(x, 3000); ctx.lineTo(x, 3050); }
+        ctx.stroke();
+        ctx.setTransform(1, 0, 0, 1, 0, 0);
+        ctx.fillStyle = '#000';
+        ctx.font = `${8 * ratio}pt Arial, "Liberation Sans", sans-serif`;
+        ctx.textBaseline = 'top';
+        for (let y = 500; y <= 5500; y += 1000) ctx.fillText((U - (y - 500) / 5000 * 2 * U).toFixed(1), 100 * sx, (y - 100) * sy);
+        for (let x = 500; x <= 10000; x += 950) ctx.fillText((T * (x - 500) / 9500).toFixed(1), (x - 100) * sx, 3100 * sy);
+        const y1 = new Float32Array(9501), y2 = new Float32Array(9501), yR = new Float32Array(9501);
+        for (let i = 0; i <= 9500; ++i) {
+          const t = T * i / 9500;
+          const s1 = A1 * Math.sin(p1 + w1 * t), s2 = A2 * Math.sin(p2 + w2 * t);
+          y1[i] = 3000 - 2500 * s1 / U; y2[i] = 3000 - 2500 * s2 / U; yR[i] = Math.round(3000 - 2500 * (s1 + s2) / U);
+        }
+        ctx.setTransform(sx, 0, 0, sy, 0, 0);
+        for (const [ys, colour] of [[y1, 'rgb(0,0,225)'], [y2, 'rgb(0,225,0)'], [yR, 'rgb(225,0,0)']]) {
+          ctx.strokeStyle = colour;
+          ctx.beginPath();
+          ctx.moveTo(500, ys[0]);
+          for (let i = 1; i <= 9500; ++i) ctx.lineTo(500 + i, ys[i]);
+          ctx.stroke();
+        }
+        ctx.getImageData(0, 0, 1, 1); // the pixels are there
+      };
+      const ours = () => {
+        button.click();
+        shown.getImageData(0, 0, 1, 1);
+      };
+      const time = (f) => { const t0 = performance.now(); f(); return performance.now() - t0; };
+      for (let i = 0; i < 5; ++i) { ours(); baseline(); }
+      const a = [], b = [];
+      for (let i = 0; i < count; ++i) { a.push(time(ours)); b.push(time(baseline)); }
+      return { a, b };
+    }, [settings, runs]);
+    const [ours, base] = [median(result.a), median(result.b)];
+    console.log(`${ratio}      ${name.padEnd(8)}  ${ours.toFixed(2).padStart(6)}  ${base.toFixed(2).padStart(8)}  ${(ours / base).toFixed(2).padStart(14)}`);
+  }
+  await context.close();
+}
+
+// A fresh context each time, so that nothing is cached between openings.
+const painted = [];
+const contentful = [];
+for (let i = 0; i < Math.min(runs, 20); ++i) {
+  const context = await browser.newContext({ viewport: { width: 800, height: 600 } });
+  const page = await context.newPage();
+  await page.goto(url);
+  await page.waitForFunction(() => performance.getEntriesByName('vorel-title-painted').length > 0);
+  const [mark, fcp] = await page.evaluate(() => [
+    performance.getEntriesByName('vorel-title-painted')[0].startTime,
+    performance.getEntriesByType('paint').find((e) => e.name === 'first-contentful-paint')?.startTime ?? NaN,
+  ]);
+  painted.push(mark);
+  contentful.push(fcp);
+  await context.close();
+}
+console.log();
+console.log(`== opening the file to the painted title screen (median of ${painted.length}, ms)`);
+console.log(`first contentful paint (the title screen is the first content): ${median(contentful).toFixed(1)}`);
+console.log(`two frames after the title screen is built:                    ${median(painted).toFixed(1)}`);
+await browser.close();
