@@ -119,7 +119,8 @@ for (let i = 0; i < Math.min(runs, 20); ++i) {
   const context = await browser.newContext({ viewport: { width: 800, height: 600 } });
   const page = await context.newPage();
   await page.goto(url);
-  await page.waitForFunction(() => performance.getEntriesByName('vorel-title-painted').length > 0);
+  await page.waitForFunction(() => performance.getEntriesByName('vorel-title-painted').length > 0
+    && performance.getEntriesByType('paint').some((e) => e.name === 'first-contentful-paint'));
   const [mark, fcp] = await page.evaluate(() => [
     performance.getEntriesByName('vorel-title-painted')[0].startTime,
     performance.getEntriesByType('paint').find((e) => e.name === 'first-contentful-paint')?.startTime ?? NaN,
