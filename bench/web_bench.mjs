@@ -6,9 +6,9 @@
 //   node bench/web_bench.mjs [runs]     (after scripts/web.sh and npm ci in tests/web)
 import { createRequire } from 'node:module';
 import { resolve } from 'node:path';
-import { pathToFileURL } from 'node:url';
+import { fileURLToPath, pathToFileURL } from 'node:url';
 
-const root = resolve(import.meta.dirname, '..');
+const root = fileURLToPath(new URL('..', import.meta.url));
 const require = createRequire(resolve(root, 'tests/web/package.json'));
 const { chromium } = require('playwright-core');
 const runs = Number(process.argv[2] ?? 60);

@@ -2,10 +2,10 @@
 // offers the few moves the tests share.
 import { execFileSync } from 'node:child_process';
 import { join, resolve } from 'node:path';
-import { pathToFileURL } from 'node:url';
+import { fileURLToPath, pathToFileURL } from 'node:url';
 import { chromium } from 'playwright-core';
 
-const root = resolve(import.meta.dirname, '../..');
+const root = fileURLToPath(new URL('../..', import.meta.url));
 export const pagePath = process.env.VOREL_WEB_PAGE ?? join(root, 'build/web/vorel.html');
 const rasterDump = process.env.VOREL_RASTERDUMP ?? join(root, 'build/test/tests/rasterdump');
 

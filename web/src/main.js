@@ -4,10 +4,18 @@
 import { Form2 } from './form2.js';
 
 performance.mark('vorel-script');
-const core = await createVorel();
+const core = await createVorel({ wasmBinary: fromBase64(document.getElementById('vorel-core').textContent) });
 performance.mark('vorel-core-ready');
 const title = new Form2(core);
 title.show();
 performance.mark('vorel-title-built');
 window.vorel = { core, title };
 requestAnimationFrame(() => requestAnimationFrame(() => performance.mark('vorel-title-painted')));
+
+function fromBase64(text) {
+  if (Uint8Array.fromBase64) return Uint8Array.fromBase64(text);
+  const binary = atob(text);
+  const bytes = new Uint8Array(binary.length);
+  for (let i = 0; i < binary.length; ++i) bytes[i] = binary.charCodeAt(i);
+  return bytes;
+}

@@ -95,7 +95,10 @@ function labelCoverage(text, ratio) {
   scratchContext.font = kPlotFont(ratio);
   const metrics = scratchContext.measureText(text);
   const width = Math.ceil(metrics.width) + 1;
-  const height = Math.ceil(metrics.fontBoundingBoxAscent + metrics.fontBoundingBoxDescent) + 1;
+  // The font's box where the browser gives it, else the glyphs' own.
+  const ascent = metrics.fontBoundingBoxAscent ?? metrics.actualBoundingBoxAscent;
+  const descent = metrics.fontBoundingBoxDescent ?? metrics.actualBoundingBoxDescent;
+  const height = Math.ceil(ascent + descent) + 1;
   if (scratch.width < width || scratch.height < height) {
     scratch.width = Math.max(scratch.width, width);
     scratch.height = Math.max(scratch.height, height);

@@ -1,8 +1,8 @@
 // Makes the one-file page: the compiled core, the page's ES modules and the
 // picture go inline into page.html, so that the file runs from disk with no
 // server and asks the network for nothing.
-//   node inline.mjs --page page.html --wasm vorel_web.js --picture picture.png
-//                   --out vorel.html module.js...
+//   node inline.mjs --page page.html --glue vorel_web.js --wasm vorel_web.wasm
+//                   --picture picture.png --out vorel.html module.js...
 import { readFileSync, writeFileSync, mkdirSync } from 'node:fs';
 import { dirname } from 'node:path';
 
@@ -15,7 +15,8 @@ const option = (name) => {
   return value;
 };
 const page = readFileSync(option('--page'), 'utf8');
-const core = readFileSync(option('--wasm'), 'utf8');
+const glue = readFileSync(option('--glue'), 'utf8');
+const wasm = readFileSync(option('--wasm')).toString('base64');
 const picture = readFileSync(option('--picture')).toString('base64');
 const out = option('--out');
 
@@ -32,7 +33,8 @@ const modules = args.map((file) => {
 const safe = (code) => code.replace(/<\/script/gi, '<\\/script');
 
 const html = page
-  .replace('<!--CORE-->', () => `<script>${safe(core)}</script>`)
+  .replace('<!--CORE-->', () => `<script id="vorel-core" type="application/wasm-base64">${wasm}</script>\n`
+                                + `<script>${safe(glue)}</script>`)
   .replace('<!--MODULES-->', () => `<script type="module">\n${safe(modules)}\n</script>`)
   .replace('PICTURE_DATA_URI', () => `data:image/png;base64,${picture}`);
 mkdirSync(dirname(out), { recursive: true });
