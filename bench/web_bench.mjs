@@ -4,7 +4,9 @@
 // polylines and the frame), at pixel ratios 1 and 2; and the time from
 // opening the file to the painted title screen.
 //   node bench/web_bench.mjs [runs]     (after scripts/web.sh and npm ci in tests/web)
+import { mkdtempSync, writeFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
+import { tmpdir } from 'node:os';
 import { resolve } from 'node:path';
 import { fileURLToPath, pathToFileURL } from 'node:url';
 
@@ -113,24 +115,32 @@ for (const ratio of [1, 2]) {
 }
 
 // A fresh context each time, so that nothing is cached between openings.
-const painted = [];
-const contentful = [];
+// A bare page with one line of text shows what the browser itself takes.
+const bare = resolve(mkdtempSync(resolve(tmpdir(), 'vorel-bench-')), 'bare.html');
+writeFileSync(bare, '<!DOCTYPE html><html lang="es"><meta charset="utf-8"><title>x</title><p>Interferencia de Vorel</p>');
+const openings = { vorel: [], bare: [] };
+const marks = { script: [], core: [], built: [] };
 for (let i = 0; i < Math.min(runs, 20); ++i) {
-  const context = await browser.newContext({ viewport: { width: 800, height: 600 } });
-  const page = await context.newPage();
-  await page.goto(url);
-  await page.waitForFunction(() => performance.getEntriesByName('vorel-title-painted').length > 0
-    && performance.getEntriesByType('paint').some((e) => e.name === 'first-contentful-paint'));
-  const [mark, fcp] = await page.evaluate(() => [
-    performance.getEntriesByName('vorel-title-painted')[0].startTime,
-    performance.getEntriesByType('paint').find((e) => e.name === 'first-contentful-paint')?.startTime ?? NaN,
-  ]);
-  painted.push(mark);
-  contentful.push(fcp);
-  await context.close();
+  for (const [name, target] of [['vorel', url], ['bare', pathToFileURL(bare).href]]) {
+    const context = await browser.newContext({ viewport: { width: 800, height: 600 } });
+    const page = await context.newPage();
+    await page.goto(target);
+    await page.waitForFunction(() => performance.getEntriesByType('paint').some((e) => e.name === 'first-contentful-paint'));
+    const times = await page.evaluate(() => Object.fromEntries(
+      [...performance.getEntriesByType('paint'), ...performance.getEntriesByType('mark')].map((e) => [e.name, e.startTime])));
+    openings[name].push(times['first-contentful-paint']);
+    if (name === 'vorel') {
+      marks.script.push(times['vorel-script']);
+      marks.core.push(times['vorel-core-ready']);
+      marks.built.push(times['vorel-title-built']);
+    }
+    await context.close();
+  }
 }
 console.log();
-console.log(`== opening the file to the painted title screen (median of ${painted.length}, ms)`);
-console.log(`first contentful paint (the title screen is the first content): ${median(contentful).toFixed(1)}`);
-console.log(`two frames after the title screen is built:                    ${median(painted).toFixed(1)}`);
+console.log(`== opening the file to the painted title screen (median of ${openings.vorel.length}, ms)`);
+console.log(`first contentful paint, vorel.html (the title screen is its first content): ${median(openings.vorel).toFixed(1)}`);
+console.log(`first contentful paint, a bare page with one line of text:               ${median(openings.bare).toFixed(1)}`);
+console.log(`vorel.html: script starts ${median(marks.script).toFixed(1)}, core ready ${median(marks.core).toFixed(1)}, `
+  + `title screen built ${median(marks.built).toFixed(1)}`);
 await browser.close();
