@@ -3,6 +3,7 @@
 #include "form1.h"
 #include "form2.h"
 #include "params/sliders.h"
+#include "plotbox.h"
 #include "scrollbar.h"
 
 #include <QAccessibleWidget>
@@ -100,6 +101,10 @@ QAccessibleInterface *accessibleInterface(const QString &className, QObject *obj
     if (className == QLatin1StringView(Form1::staticMetaObject.className())
         || className == QLatin1StringView(Form2::staticMetaObject.className()))
         return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Window);
+    // As a plain frame the plot box would be announced like a third window;
+    // it is a picture, named and described by the last plot.
+    if (className == QLatin1StringView(PlotBox::staticMetaObject.className()))
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Graphic);
     if (className == QLatin1StringView(ScrollBar::staticMetaObject.className()))
         return new SliderInterface(static_cast<ScrollBar *>(object));
     return nullptr;

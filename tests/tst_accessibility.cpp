@@ -175,6 +175,7 @@ void tst_Accessibility::plotBoxDescribesTheLastPlotDrawn()
     Form1 form;
     auto *box = control(&form, "Picture1");
     auto description = [&] { return QAccessible::queryAccessibleInterface(box)->text(QAccessible::Description); };
+    QCOMPARE(QAccessible::queryAccessibleInterface(box)->role(), QAccessible::Graphic);
     QVERIFY(description().isEmpty());
     setSliders(&form, {{"HScroll1", 20}, {"HScroll2", 10}, {"HScroll3", 10}, {"HScroll4", 20}, {"HScroll7", 125}});
     QTest::mouseClick(control<QPushButton>(&form, "Command3"), Qt::LeftButton);
