@@ -21,4 +21,6 @@ need_packages() {
 
 # What every build needs; Liberation Sans stands in for Arial.
 BUILD_PACKAGES=(cmake g++ make qt6-base-dev fonts-liberation2)
-TEST_PACKAGES=(libgtest-dev desktop-file-utils)
+# The accessibility test runs the program on its own X display and session
+# bus, and drives it through AT-SPI with Debian's pyatspi.
+TEST_PACKAGES=(libgtest-dev desktop-file-utils xvfb dbus at-spi2-core python3-pyatspi)
