@@ -13,10 +13,14 @@ need_packages() {
         echo "Install them as root:  apt-get install ${missing[*]}" >&2
         exit 1
     fi
-    echo "Installing ${missing[*]} ..."
+    # apt's own lines (fetching, unpacking, setting up) show how far it got.
+    echo "Installing ${#missing[@]} Debian packages: ${missing[*]}"
     export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    echo "Updating the package lists ..."
+    apt-get update
+    echo "Installing ${missing[*]} ..."
+    apt-get install -y --no-install-recommends "${missing[@]}"
+    echo "Installed ${missing[*]}."
 }
 
 # What every build needs; Liberation Sans stands in for Arial.
