@@ -136,6 +136,10 @@ struct NearestCase {
     int slider;
     double value;
     std::int16_t position;
+    friend void PrintTo(const NearestCase &c, std::ostream *os)
+    {
+        *os << "HScroll" << c.slider << " to " << c.value;
+    }
 };
 
 class nearest_position : public ::testing::TestWithParam<NearestCase> {};

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@ struct SessionCase {
     std::map<std::string, std::string> environment;
     std::vector<const char *> arguments; // after the program's name
     bool hasSession;
+    friend void PrintTo(const SessionCase &c, std::ostream *os) { *os << c.name; }
 };
 
 class graphical_session : public ::testing::TestWithParam<SessionCase> {};
