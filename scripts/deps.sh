@@ -14,13 +14,12 @@ need_packages() {
         exit 1
     fi
     # apt's own lines (fetching, unpacking, setting up) show how far it got.
-    echo "Installing ${#missing[@]} Debian packages: ${missing[*]}"
+    echo "Installing missing Debian packages: ${missing[*]}"
     export DEBIAN_FRONTEND=noninteractive
-    echo "Updating the package lists ..."
+    echo "Updating apt's package lists ..."
     apt-get update
-    echo "Installing ${missing[*]} ..."
     apt-get install -y --no-install-recommends "${missing[@]}"
-    echo "Installed ${missing[*]}."
+    echo "Installed: ${missing[*]}"
 }
 
 # What every build needs; Liberation Sans stands in for Arial.
