@@ -1,5 +1,6 @@
 #include "form2.h"
 
+#include "accessibility.h"
 #include "commandbutton.h"
 #include "credits.h"
 #include "form1.h"
@@ -30,6 +31,7 @@ QLabel *creditLabel(QWidget *window, const QString &text, qreal pointSize)
 
 Form2::Form2(QWidget *parent) : QWidget(parent)
 {
+    installAccessibleInterfaces();
     setUpWindow(this, toPixels(kClientWidth, kClientHeight));
 
     Image1 = new QLabel(this);
