@@ -1,5 +1,6 @@
 #include "form1.h"
 
+#include "accessibility.h"
 #include "commandbutton.h"
 #include "plotbox.h"
 #include "scrollbar.h"
@@ -30,6 +31,7 @@ std::int16_t position(const ScrollBar *slider)
 
 Form1::Form1(QWidget *titleWindow) : m_titleWindow(titleWindow)
 {
+    installAccessibleInterfaces();
     setAttribute(Qt::WA_DeleteOnClose);
     setUpWindow(this, toPixels(forms::kForm1.clientWidth, forms::kForm1.clientHeight));
 

@@ -1,5 +1,6 @@
 #include "form2.h"
 
+#include "accessibility.h"
 #include "commandbutton.h"
 #include "form1.h"
 #include "layout.h"
@@ -44,6 +45,7 @@ QWidget *build(QWidget *window, const forms::Control &control)
 
 Form2::Form2(QWidget *parent) : QWidget(parent)
 {
+    installAccessibleInterfaces();
     setUpWindow(this, toPixels(forms::kForm2.clientWidth, forms::kForm2.clientHeight));
 
     for (const forms::Control &control : forms::kForm2.controls) {

@@ -13,15 +13,20 @@ need_packages() {
         echo "Install them as root:  apt-get install ${missing[*]}" >&2
         exit 1
     fi
-    echo "Installing ${missing[*]} ..."
+    # apt's own lines (fetching, unpacking, setting up) show how far it got.
+    echo "Installing missing Debian packages: ${missing[*]}"
     export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    echo "Updating apt's package lists ..."
+    apt-get update
+    apt-get install -y --no-install-recommends "${missing[@]}"
+    echo "Installed: ${missing[*]}"
 }
 
 # What every build needs; Liberation Sans stands in for Arial.
 BUILD_PACKAGES=(cmake g++ make qt6-base-dev fonts-liberation2)
-TEST_PACKAGES=(libgtest-dev desktop-file-utils)
+# The accessibility test runs the program on its own X display and session
+# bus, and drives it through AT-SPI with Debian's pyatspi.
+TEST_PACKAGES=(libgtest-dev desktop-file-utils xvfb dbus at-spi2-core python3-pyatspi)
 
 # The browser edition: Emscripten for the core, Node for the build step and
 # the browser tests, Debian's Chromium to run them in.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <string>
 
 using namespace vorel;
@@ -141,6 +142,67 @@ TEST(wave_params, has_no_factor_two_pi)
     EXPECT_DOUBLE_EQ(w.valueAt(3.14159265358979 / 2), 20.0);
     const WaveParams w2{1, 2.0, 0.5};
     EXPECT_DOUBLE_EQ(w2.valueAt(1.0), std::sin(2.5));
+}
+
+// What an assistive tool sees: the parameter, its range and its step.
+TEST(slider_value, is_the_parameter_with_the_readouts_step)
+{
+    EXPECT_EQ(valueStep(Quantity::Amplitude), 1.0);
+    EXPECT_EQ(valueStep(Quantity::AngularFrequency), 0.1);
+    EXPECT_EQ(valueStep(Quantity::Phase), 0.01);
+    EXPECT_EQ(valueStep(Quantity::TimeRange), 0.1);
+    EXPECT_EQ(valueAt(Quantity::Amplitude, 50), 50.0);
+    EXPECT_EQ(valueAt(Quantity::AngularFrequency, 100), 10.0);
+    EXPECT_EQ(valueAt(Quantity::Phase, 1000), 10.0);
+    EXPECT_EQ(valueAt(Quantity::TimeRange, 1000), 100.0);
+    EXPECT_EQ(valueAt(Quantity::Phase, 157), 1.57);
+}
+
+// Every value that a position reports leads back to that position, so a
+// tool that reads a value and sets it again moves nothing.
+TEST(nearest_position, of_every_positions_value_is_that_position)
+{
+    for (const SliderSpec &spec : kSliders)
+        for (int p = spec.minimum; p <= spec.maximum; ++p)
+            ASSERT_EQ(nearestPosition(spec, valueAt(spec.quantity, std::int16_t(p))), p) << spec.caption;
+}
+
+struct NearestCase {
+    int slider;
+    double value;
+    std::int16_t position;
+    friend void PrintTo(const NearestCase &c, std::ostream *os)
+    {
+        *os << "HScroll" << c.slider << " to " << c.value;
+    }
+};
+
+class nearest_position : public ::testing::TestWithParam<NearestCase> {};
+
+TEST_P(nearest_position, rounds_halves_up_and_clamps_to_the_range)
+{
+    const NearestCase c = GetParam();
+    EXPECT_EQ(nearestPosition(slider(c.slider), c.value), c.position) << c.value;
+}
+
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+
+INSTANTIATE_TEST_SUITE_P(cases, nearest_position, ::testing::Values(
+    // the ends
+    NearestCase{1, 0, 0}, NearestCase{1, 50, 50}, NearestCase{3, 10, 100},
+    NearestCase{5, 10, 1000}, NearestCase{7, 100, 1000},
+    // halves between two positions, and just below them
+    NearestCase{1, 2.5, 3}, NearestCase{2, 49.5, 50}, NearestCase{2, 0.49, 0},
+    NearestCase{4, 2.45, 25}, NearestCase{4, 2.449, 24}, NearestCase{3, 0.05, 1},
+    NearestCase{5, 1.565, 157}, NearestCase{6, 0.005, 1}, NearestCase{6, 9.995, 1000},
+    NearestCase{7, 99.95, 1000}, NearestCase{7, 0.04, 0},
+    // beyond the range
+    NearestCase{1, -3, 0}, NearestCase{2, 51, 50}, NearestCase{6, 12, 1000},
+    NearestCase{7, 1e300, 1000}, NearestCase{3, -kInfinity, 0}, NearestCase{4, kInfinity, 100}));
+
+TEST(nearest_position, of_not_a_number_is_none)
+{
+    EXPECT_EQ(nearestPosition(slider(5), std::nan("")), std::nullopt);
 }
 
 } // namespace

@@ -19,6 +19,9 @@ private slots:
     void focusIsAlwaysVisible_data();
     void focusIsAlwaysVisible();
     void slidersDescribeTheirValueAsTheReadoutShowsIt();
+    void windowsAreAnnouncedByTheirCaption();
+    void slidersSpeakAndTakeTheirReadoutsUnits_data();
+    void slidersSpeakAndTakeTheirReadoutsUnits();
     void plotBoxDescribesTheLastPlotDrawn();
 
 private:
@@ -105,11 +108,74 @@ void tst_Accessibility::slidersDescribeTheirValueAsTheReadoutShowsIt()
     QCOMPARE(control<QLabel>(&form, "Label14")->buddy(), control<QScrollBar>(&form, "HScroll7"));
 }
 
+void tst_Accessibility::windowsAreAnnouncedByTheirCaption()
+{
+    for (bool mainWindow : {false, true}) {
+        const std::unique_ptr<QWidget> window = openWindow(mainWindow);
+        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(window.get());
+        QCOMPARE(iface->role(), QAccessible::Window);
+        QCOMPARE(iface->text(QAccessible::Name), window->windowTitle());
+    }
+}
+
+void tst_Accessibility::slidersSpeakAndTakeTheirReadoutsUnits_data()
+{
+    QTest::addColumn<QString>("slider");
+    QTest::addColumn<QString>("readout");
+    QTest::addColumn<double>("maximum");
+    QTest::addColumn<double>("step");
+    QTest::addColumn<double>("wanted");
+    QTest::addColumn<int>("position");
+    QTest::addColumn<QString>("text");
+    auto row = [](const char *tag, const char *slider, const char *readout, double maximum, double step,
+                  double wanted, int position, const char *text) {
+        QTest::newRow(tag) << slider << readout << maximum << step << wanted << position << text;
+    };
+    row("Amplitud 1", "HScroll1", "Label3", 50, 1, 20, 20, "20");
+    row("Amplitud 2 rounds", "HScroll2", "Label4", 50, 1, 37.4, 37, "37");
+    row("Frecuencia 1", "HScroll3", "Label7", 10, 0.1, 1, 10, "1");
+    row("Frecuencia 2", "HScroll4", "Label8", 10, 0.1, 2.5, 25, "2.5");
+    row("Fase 1", "HScroll5", "Label11", 10, 0.01, 1.57, 157, "1.57");
+    row("Fase 2 above the range", "HScroll6", "Label12", 10, 0.01, 12, 1000, "10");
+    row("Rango", "HScroll7", "Label14", 100, 0.1, 12.5, 125, "12.5");
+    row("Rango below the range", "HScroll7", "Label14", 100, 0.1, -3, 0, "0");
+}
+
+// Setting a value moves the slider as a key would: its Change handler runs
+// and the readout follows.
+void tst_Accessibility::slidersSpeakAndTakeTheirReadoutsUnits()
+{
+    QFETCH(QString, slider);
+    QFETCH(QString, readout);
+    QFETCH(double, maximum);
+    QFETCH(double, step);
+    QFETCH(double, wanted);
+    QFETCH(int, position);
+    QFETCH(QString, text);
+    Form1 form;
+    auto *bar = control<QScrollBar>(&form, qPrintable(slider));
+    bar->setValue(1); // so that moving to 0 is a change too
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(bar);
+    QAccessibleValueInterface *value = iface->valueInterface();
+    QVERIFY(value);
+    QCOMPARE(value->minimumValue().toDouble(), 0.0);
+    QCOMPARE(value->maximumValue().toDouble(), maximum);
+    QCOMPARE(value->minimumStepSize().toDouble(), step);
+
+    value->setCurrentValue(wanted);
+    QCOMPARE(bar->value(), position);
+    QCOMPARE(value->currentValue().toDouble(), position * step);
+    QCOMPARE(control<QLabel>(&form, qPrintable(readout))->text(), text);
+    QCOMPARE(iface->text(QAccessible::Value), text);
+    QCOMPARE(iface->text(QAccessible::Description), text);
+}
+
 void tst_Accessibility::plotBoxDescribesTheLastPlotDrawn()
 {
     Form1 form;
     auto *box = control(&form, "Picture1");
     auto description = [&] { return QAccessible::queryAccessibleInterface(box)->text(QAccessible::Description); };
+    QCOMPARE(QAccessible::queryAccessibleInterface(box)->role(), QAccessible::Graphic);
     QVERIFY(description().isEmpty());
     setSliders(&form, {{"HScroll1", 20}, {"HScroll2", 10}, {"HScroll3", 10}, {"HScroll4", 20}, {"HScroll7", 125}});
     QTest::mouseClick(control<QPushButton>(&form, "Command3"), Qt::LeftButton);

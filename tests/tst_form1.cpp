@@ -32,6 +32,7 @@ private slots:
     void focusedSliderStepsWithKeys_data();
     void focusedSliderStepsWithKeys();
     void dragReportsOnlyOnRelease();
+    void readoutsUseTheLocalesSeparator_data();
     void readoutsUseTheLocalesSeparator();
     void ondaDrawsItsWaveInItsExactColour_data();
     void ondaDrawsItsWaveInItsExactColour();
@@ -280,16 +281,35 @@ void tst_Form1::dragReportsOnlyOnRelease()
     QCOMPARE(readout->text(), QString::number(bar->value() / 10.0));
 }
 
+void tst_Form1::readoutsUseTheLocalesSeparator_data()
+{
+    QTest::addColumn<QString>("slider");
+    QTest::addColumn<QString>("readout");
+    QTest::addColumn<int>("position");
+    QTest::addColumn<QString>("text");
+    // Each row has decimals where its parameter can, so a readout that
+    // ignored the separator would show a point; the amplitudes have none.
+    QTest::newRow("Amplitud 1") << "HScroll1" << "Label3" << 35 << "35";
+    QTest::newRow("Amplitud 2") << "HScroll2" << "Label4" << 50 << "50";
+    QTest::newRow("Frecuencia 1") << "HScroll3" << "Label7" << 25 << "2,5";
+    QTest::newRow("Frecuencia 2") << "HScroll4" << "Label8" << 1 << "0,1";
+    QTest::newRow("Fase 1") << "HScroll5" << "Label11" << 7 << "0,07";
+    QTest::newRow("Fase 2") << "HScroll6" << "Label12" << 157 << "1,57";
+    QTest::newRow("Rango") << "HScroll7" << "Label14" << 125 << "12,5";
+}
+
 void tst_Form1::readoutsUseTheLocalesSeparator()
 {
+    QFETCH(QString, slider);
+    QFETCH(QString, readout);
+    QFETCH(int, position);
+    QFETCH(QString, text);
     const QLocale previous;
     QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
     Form1 form;
-    control<QScrollBar>(&form, "HScroll3")->setValue(25);
-    control<QScrollBar>(&form, "HScroll6")->setValue(157);
+    control<QScrollBar>(&form, qPrintable(slider))->setValue(position);
     QLocale::setDefault(previous);
-    QCOMPARE(control<QLabel>(&form, "Label7")->text(), QStringLiteral("2,5"));
-    QCOMPARE(control<QLabel>(&form, "Label12")->text(), QStringLiteral("1,57"));
+    QCOMPARE(control<QLabel>(&form, qPrintable(readout))->text(), text);
 }
 
 void tst_Form1::ondaDrawsItsWaveInItsExactColour_data()

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace vorel {
 
@@ -31,7 +32,11 @@ void PixelBuffer::setRatio(double ratio)
 
 void PixelBuffer::fill(Pixel pixel)
 {
-    std::fill(m_pixels.begin(), m_pixels.end(), pixel);
+    // Every plot starts with a white fill, and white is one byte repeated.
+    if (pixel == (pixel & 0xffu) * 0x01010101u)
+        std::memset(m_pixels.data(), int(pixel & 0xffu), m_pixels.size() * sizeof(Pixel));
+    else
+        std::fill(m_pixels.begin(), m_pixels.end(), pixel);
 }
 
 } // namespace vorel

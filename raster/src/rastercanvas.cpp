@@ -17,9 +17,13 @@ constexpr Colour kForeground = rgb(0, 0, 0);
 // integers, so that no conversion overflows; such lines are clipped anyway.
 constexpr double kFarAway = 1 << 20;
 
+// The nearest pixel, halves upwards. Written out rather than a call to the
+// C library: it runs twice for every line.
 int toDeviceCoordinate(double v)
 {
-    return static_cast<int>(std::lround(std::clamp(v, -kFarAway, kFarAway)));
+    const double shifted = std::clamp(v, -kFarAway, kFarAway) + 0.5;
+    const int truncated = static_cast<int>(shifted);
+    return truncated - (shifted < truncated ? 1 : 0);
 }
 
 // Two unit steps along different axes: a across, then b down, or the other
@@ -136,10 +140,11 @@ void RasterCanvas::drawLine(float x1, float y1, float x2, float y2, Colour colou
         return;
 
     Stroke &stroke = strokeFor(colour, x1, y1);
+    // A line that goes on from its stroke starts on the stroke's last pixel.
+    const DevicePoint a = stroke.hasLast ? stroke.last : toDevice(x1, y1);
     stroke.endX = x2;
     stroke.endY = y2;
 
-    const DevicePoint a = toDevice(x1, y1);
     const DevicePoint b = toDevice(x2, y2);
     const Pixel pixel = toPixel(colour);
     const int dx = std::abs(b.x - a.x);
@@ -241,6 +246,8 @@ void RasterCanvas::plot(Stroke &stroke, DevicePoint p, Pixel pixel)
 
 bool RasterCanvas::stampIs(DevicePoint p, Pixel pixel) const
 {
+    if (m_pen == 1) // nearly every call, at the joints of the curves
+        return !m_pixels.contains(p.x, p.y) || m_pixels.pixel(p.x, p.y) == pixel;
     for (int y = p.y; y < p.y + m_pen; ++y)
         for (int x = p.x; x < p.x + m_pen; ++x)
             if (m_pixels.contains(x, y) && m_pixels.pixel(x, y) != pixel)

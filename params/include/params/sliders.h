@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -40,6 +41,17 @@ const SliderSpec &slider(int number);
 double angularFrequencyAt(std::int16_t position);
 double phaseAt(std::int16_t position);
 double timeRangeAt(std::int16_t position);
+
+// A slider in the units its readout shows, for assistive tools that read and
+// set a parameter rather than a raw position: the value at a position, and
+// the value that one position step adds (1, 0.1 or 0.01).
+double valueAt(Quantity quantity, std::int16_t position);
+double valueStep(Quantity quantity);
+
+// The position whose value lies nearest to `value`, within the slider's
+// range: a value beyond an end gives that end, and one exactly halfway
+// between two positions gives the higher. Not a number gives no position.
+std::optional<std::int16_t> nearestPosition(const SliderSpec &slider, double value);
 
 // What the readout beside a slider shows for a position.
 std::string readoutText(Quantity quantity, std::int16_t position,
