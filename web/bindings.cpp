@@ -137,14 +137,7 @@ std::string readoutText(int number, int position, const std::string &separator)
 // The slider's value in its readout's units, for assistive technology.
 double parameterAt(int number, int position)
 {
-    const auto p = static_cast<std::int16_t>(position);
-    switch (vorel::slider(number).quantity) {
-    case vorel::Quantity::Amplitude: return p;
-    case vorel::Quantity::AngularFrequency: return vorel::angularFrequencyAt(p);
-    case vorel::Quantity::Phase: return vorel::phaseAt(p);
-    case vorel::Quantity::TimeRange: return vorel::timeRangeAt(p);
-    }
-    return 0;
+    return vorel::valueAt(vorel::slider(number).quantity, static_cast<std::int16_t>(position));
 }
 
 bool plot(vorel::PlotCommand command, const vorel::SliderPositions &positions, const std::string &separator)
