@@ -158,13 +158,21 @@ void RasterCanvas::drawLine(float x1, float y1, float x2, float y2, Colour colou
     const int bottom = m_pixels.height() - m_pen;
     const bool inside = std::min(a.x, b.x) >= 0 && std::min(a.y, b.y) >= 0
                      && std::max(a.x, b.x) <= right && std::max(a.y, b.y) <= bottom;
-    if (inside)
-        trace<false>(stroke, a, b, toPixel(colour));
+    const Pixel pixel = toPixel(colour);
+    if (!inside)
+        trace<true, 0>(stroke, a, b, pixel);
+    else if (m_pen == 1)
+        trace<false, 1>(stroke, a, b, pixel);
+    else if (m_pen == 2)
+        trace<false, 2>(stroke, a, b, pixel);
     else
-        trace<true>(stroke, a, b, toPixel(colour));
+        trace<false, 0>(stroke, a, b, pixel);
 }
 
-template <bool Clipped>
+// Only the first two pixels of a line can turn a corner with the stroke
+// before it, and only its last pixel can be taken back by the next line:
+// the pixels between are simply drawn.
+template <bool Clipped, int Pen>
 void RasterCanvas::trace(Stroke &stroke, DevicePoint a, DevicePoint b, Pixel pixel)
 {
     const int dx = std::abs(b.x - a.x);
@@ -173,10 +181,28 @@ void RasterCanvas::trace(Stroke &stroke, DevicePoint a, DevicePoint b, Pixel pix
     const int sy = a.y < b.y ? 1 : -1;
     int err = dx + dy;
     DevicePoint p = a;
-    for (;;) {
-        plot<Clipped>(stroke, p, pixel);
+    DevicePoint before = a, beforeThat = a;
+    for (int i = 0;; ++i) {
+        if (i < 2) {
+            plot<Clipped>(stroke, p, pixel);
+        } else if (p == b) {
+            stroke.prev = beforeThat;
+            stroke.last = before;
+            stroke.lastOwned = false;
+            plot<Clipped>(stroke, p, pixel);
+        } else if constexpr (Pen > 0) {
+            // A pen of known size inside the area: plain stores.
+            Pixel *at = m_pixels.data() + std::size_t(p.y) * std::size_t(m_pixels.width()) + p.x;
+            for (int y = 0; y < Pen; ++y, at += m_pixels.width())
+                for (int x = 0; x < Pen; ++x)
+                    at[x] = pixel;
+        } else {
+            stamp<Clipped>(p, pixel);
+        }
         if (p == b)
             break;
+        beforeThat = before;
+        before = p;
         const int e2 = 2 * err;
         if (e2 >= dy) {
             err += dy;

@@ -89,7 +89,8 @@ private:
     void replay();
     void resetStrokes();
     Stroke &strokeFor(Colour colour, float x1, float y1);
-    template <bool Clipped> void trace(Stroke &stroke, DevicePoint a, DevicePoint b, Pixel pixel);
+    template <bool Clipped, int Pen>
+    void trace(Stroke &stroke, DevicePoint a, DevicePoint b, Pixel pixel);
     template <bool Clipped> void plot(Stroke &stroke, DevicePoint p, Pixel pixel);
     template <bool Clipped> bool stampIs(DevicePoint p, Pixel pixel) const;
     template <bool Clipped> void saveStamp(DevicePoint p, Pixel *under) const;
