@@ -153,12 +153,27 @@ void RasterCanvas::drawLine(float x1, float y1, float x2, float y2, Colour colou
     stroke.endY = y2;
 
     const DevicePoint b = toDevice(x2, y2);
+    const Pixel pixel = toPixel(colour);
+    if (stroke.hasLast && b == stroke.last) {
+        // Most segments of a curve are shorter than a pixel: only the joint,
+        // which a curve drawn since may cover.
+        if (m_pen == 1 && m_pixels.contains(b.x, b.y)) {
+            Pixel &at = m_pixels.data()[std::size_t(b.y) * std::size_t(m_pixels.width()) + b.x];
+            if (at != pixel) {
+                if (stroke.lastOwned)
+                    stroke.under[0] = at;
+                at = pixel;
+            }
+        } else {
+            plot<true>(stroke, b, pixel);
+        }
+        return;
+    }
     // Lines inside the area, every curve among them, skip the bounds checks.
     const int right = m_pixels.width() - m_pen;
     const int bottom = m_pixels.height() - m_pen;
     const bool inside = std::min(a.x, b.x) >= 0 && std::min(a.y, b.y) >= 0
                      && std::max(a.x, b.x) <= right && std::max(a.y, b.y) <= bottom;
-    const Pixel pixel = toPixel(colour);
     if (!inside)
         trace<true, 0>(stroke, a, b, pixel);
     else if (m_pen == 1)
@@ -229,7 +244,7 @@ RasterCanvas::Stroke &RasterCanvas::strokeFor(Colour colour, float x1, float y1)
 {
     Stroke *found = nullptr;
     for (Stroke &s : m_strokes) {
-        if (s.active && s.colour == colour) {
+        if (s.colour == colour && s.active) {
             found = &s;
             break;
         }
