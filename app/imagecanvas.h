@@ -8,7 +8,6 @@
 
 #include <QFont>
 #include <QImage>
-#include <QPointF>
 #include <QSize>
 
 // Draws a label with QPainter into a QImage that wraps the canvas's pixels.
@@ -38,14 +37,6 @@ public:
     QImage view();
     // A copy of the picture as it is now.
     QImage image() { return view().copy(); }
-
-    // Canvas units to logical pixels: the scale's edges land on the first
-    // and the last pixel of the area.
-    static QPointF toPixels(float x, float y)
-    {
-        return QPointF(x * (qreal(kLogicalSize.width() - 1) / vorel::kCanvasWidth),
-                       y * (qreal(kLogicalSize.height() - 1) / vorel::kCanvasHeight));
-    }
 
 private:
     QtTextDrawer m_text;

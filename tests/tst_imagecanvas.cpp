@@ -85,15 +85,15 @@ void tst_ImageCanvas::printsTextBelowAndRightOfTheCurrentPosition()
     QCOMPARE(countColour(canvas.image(), qRgb(255, 255, 255)), 709 * 397);
     canvas.Print("-50.0");
     const QImage image = canvas.image();
-    const QPointF at = ImageCanvas::toPixels(5000, 3000);
+    const vorel::DevicePoint at = canvas.toDevice(5000, 3000);
     QRect ink;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
             if (image.pixel(x, y) != qRgb(255, 255, 255))
                 ink |= QRect(x, y, 1, 1);
     QVERIFY(!ink.isEmpty());
-    QVERIFY(ink.left() >= int(at.x()) - 1 && ink.left() <= int(at.x()) + 3);
-    QVERIFY(ink.top() >= int(at.y()) && ink.top() <= int(at.y()) + 6);
+    QVERIFY(ink.left() >= at.x - 1 && ink.left() <= at.x + 3);
+    QVERIFY(ink.top() >= at.y && ink.top() <= at.y + 6);
     QVERIFY(ink.height() < 16); // drawn at its natural size, not stretched
 }
 

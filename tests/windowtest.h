@@ -8,7 +8,6 @@
 #include <QTest>
 #include <QWidget>
 
-#include <cmath>
 #include <initializer_list>
 #include <utility>
 
@@ -31,10 +30,10 @@ inline void setSliders(const QWidget *window, std::initializer_list<std::pair<co
 // point of the canvas (in canvas units).
 inline bool colourNear(const QImage &image, float x, float y, QRgb colour, int radius = 1)
 {
-    // Where the canvas puts the top-left pixel of its pen.
-    const int pen = vorel::RasterCanvas::lineWidth(image.devicePixelRatio());
-    const int cx = int(std::lround(x * double(image.width() - pen) / vorel::kCanvasWidth));
-    const int cy = int(std::lround(y * double(image.height() - pen) / vorel::kCanvasHeight));
+    const vorel::DevicePoint p =
+        vorel::RasterCanvas::toDevice(x, y, image.width(), image.height(), image.devicePixelRatio());
+    const int cx = p.x;
+    const int cy = p.y;
     for (int py = cy - radius; py <= cy + radius; ++py)
         for (int px = cx - radius; px <= cx + radius; ++px)
             if (image.valid(px, py) && image.pixel(px, py) == colour)

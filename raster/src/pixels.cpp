@@ -18,12 +18,14 @@ int PixelBuffer::deviceLength(int logicalLength, double ratio)
     return std::max(1, static_cast<int>(std::lround(logicalLength * ratio)));
 }
 
+double PixelBuffer::usableRatio(double ratio)
+{
+    return ratio > 0.0 && ratio <= 16.0 ? ratio : 1.0;
+}
+
 void PixelBuffer::setRatio(double ratio)
 {
-    // A ratio that is not a sensible positive number is taken as 1: the
-    // buffer must never become empty or absurdly large.
-    if (!(ratio > 0.0 && ratio <= 16.0))
-        ratio = 1.0;
+    ratio = usableRatio(ratio);
     m_ratio = ratio;
     m_width = deviceLength(m_logicalWidth, ratio);
     m_height = deviceLength(m_logicalHeight, ratio);

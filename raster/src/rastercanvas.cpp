@@ -18,10 +18,10 @@ constexpr Colour kForeground = rgb(0, 0, 0);
 constexpr double kFarAway = 1 << 20;
 
 // The nearest pixel, halves upwards. Written out rather than a call to the
-// C library: it runs twice for every line.
+// C library: it runs twice for every line. Not a number counts as far away.
 int toDeviceCoordinate(double v)
 {
-    const double shifted = std::clamp(v, -kFarAway, kFarAway) + 0.5;
+    const double shifted = (v > -kFarAway ? std::min(v, kFarAway) : -kFarAway) + 0.5;
     const int truncated = static_cast<int>(shifted);
     return truncated - (shifted < truncated ? 1 : 0);
 }
@@ -65,6 +65,13 @@ DevicePoint RasterCanvas::toDevice(float x, float y) const
     return {toDeviceCoordinate(double(x) * m_scaleX), toDeviceCoordinate(double(y) * m_scaleY)};
 }
 
+DevicePoint RasterCanvas::toDevice(float x, float y, int deviceWidth, int deviceHeight, double ratio)
+{
+    const int pen = lineWidth(ratio);
+    return {toDeviceCoordinate(double(x) * (double(deviceWidth - pen) / kCanvasWidth)),
+            toDeviceCoordinate(double(y) * (double(deviceHeight - pen) / kCanvasHeight))};
+}
+
 void RasterCanvas::Cls()
 {
     m_calls.clear();
@@ -96,7 +103,7 @@ void RasterCanvas::Print(std::string_view text)
 
 void RasterCanvas::setRatio(double ratio)
 {
-    if (ratio == m_pixels.ratio())
+    if (PixelBuffer::usableRatio(ratio) == m_pixels.ratio())
         return;
     m_pixels.setRatio(ratio);
     setScale();
@@ -122,7 +129,7 @@ void RasterCanvas::replay()
 
 void RasterCanvas::drawText(const std::string &text)
 {
-    if (!m_textDrawer || text.empty())
+    if (!m_textDrawer || text.empty() || !std::isfinite(m_currentX) || !std::isfinite(m_currentY))
         return;
     const DevicePoint at = toDevice(m_currentX, m_currentY);
     m_textDrawer->drawText(m_pixels, at.x, at.y, text, kForeground);
@@ -147,16 +154,70 @@ void RasterCanvas::drawLine(float x1, float y1, float x2, float y2, Colour colou
 
     const DevicePoint b = toDevice(x2, y2);
     const Pixel pixel = toPixel(colour);
+    if (stroke.hasLast && b == stroke.last) {
+        // Most segments of a curve are shorter than a pixel: only the joint,
+        // which a curve drawn since may cover.
+        if (m_pen == 1 && m_pixels.contains(b.x, b.y)) {
+            Pixel &at = m_pixels.data()[std::size_t(b.y) * std::size_t(m_pixels.width()) + b.x];
+            if (at != pixel) {
+                if (stroke.lastOwned)
+                    stroke.under[0] = at;
+                at = pixel;
+            }
+        } else {
+            plot<true>(stroke, b, pixel);
+        }
+        return;
+    }
+    // Lines inside the area, every curve among them, skip the bounds checks.
+    const int right = m_pixels.width() - m_pen;
+    const int bottom = m_pixels.height() - m_pen;
+    const bool inside = std::min(a.x, b.x) >= 0 && std::min(a.y, b.y) >= 0
+                     && std::max(a.x, b.x) <= right && std::max(a.y, b.y) <= bottom;
+    if (!inside)
+        trace<true, 0>(stroke, a, b, pixel);
+    else if (m_pen == 1)
+        trace<false, 1>(stroke, a, b, pixel);
+    else if (m_pen == 2)
+        trace<false, 2>(stroke, a, b, pixel);
+    else
+        trace<false, 0>(stroke, a, b, pixel);
+}
+
+// Only the first two pixels of a line can turn a corner with the stroke
+// before it, and only its last pixel can be taken back by the next line:
+// the pixels between are simply drawn.
+template <bool Clipped, int Pen>
+void RasterCanvas::trace(Stroke &stroke, DevicePoint a, DevicePoint b, Pixel pixel)
+{
     const int dx = std::abs(b.x - a.x);
     const int dy = -std::abs(b.y - a.y);
     const int sx = a.x < b.x ? 1 : -1;
     const int sy = a.y < b.y ? 1 : -1;
     int err = dx + dy;
     DevicePoint p = a;
-    for (;;) {
-        plot(stroke, p, pixel);
+    DevicePoint before = a, beforeThat = a;
+    for (int i = 0;; ++i) {
+        if (i < 2) {
+            plot<Clipped>(stroke, p, pixel);
+        } else if (p == b) {
+            stroke.prev = beforeThat;
+            stroke.last = before;
+            stroke.lastOwned = false;
+            plot<Clipped>(stroke, p, pixel);
+        } else if constexpr (Pen > 0) {
+            // A pen of known size inside the area: plain stores.
+            Pixel *at = m_pixels.data() + std::size_t(p.y) * std::size_t(m_pixels.width()) + p.x;
+            for (int y = 0; y < Pen; ++y, at += m_pixels.width())
+                for (int x = 0; x < Pen; ++x)
+                    at[x] = pixel;
+        } else {
+            stamp<Clipped>(p, pixel);
+        }
         if (p == b)
             break;
+        beforeThat = before;
+        before = p;
         const int e2 = 2 * err;
         if (e2 >= dy) {
             err += dy;
@@ -183,7 +244,7 @@ RasterCanvas::Stroke &RasterCanvas::strokeFor(Colour colour, float x1, float y1)
 {
     Stroke *found = nullptr;
     for (Stroke &s : m_strokes) {
-        if (s.active && s.colour == colour) {
+        if (s.colour == colour && s.active) {
             found = &s;
             break;
         }
@@ -216,27 +277,28 @@ RasterCanvas::Stroke &RasterCanvas::strokeFor(Colour colour, float x1, float y1)
 // a doubled pixel, so it is taken back and the two steps become one
 // diagonal step, provided nothing has drawn over that pixel since. Any other
 // turn, a peak among them, keeps its pixel.
+template <bool Clipped>
 void RasterCanvas::plot(Stroke &stroke, DevicePoint p, Pixel pixel)
 {
     if (stroke.hasLast && p == stroke.last) {
         // The joint with the previous segment: drawn again only when a
         // curve drawn since lies over it, as the segment alone would be.
-        if (!stampIs(p, pixel)) {
+        if (!stampIs<Clipped>(p, pixel)) {
             if (stroke.lastOwned)
-                saveStamp(p, stroke.under);
-            stamp(p, pixel);
+                saveStamp<Clipped>(p, stroke.under);
+            stamp<Clipped>(p, pixel);
         }
         return;
     }
     const bool cuttable = m_pen <= kMaxPen;
-    if (cuttable && stroke.hasPrev && stroke.lastOwned
-        && isStaircase(stroke.prev, stroke.last, p) && stampIs(stroke.last, pixel)) {
-        restoreStamp(stroke.last, stroke.under);
+    if (cuttable && stroke.hasPrev && stroke.lastOwned && isStaircase(stroke.prev, stroke.last, p)
+        && stampIs<Clipped>(stroke.last, pixel)) {
+        restoreStamp<Clipped>(stroke.last, stroke.under);
         stroke.last = stroke.prev;
     }
     if (cuttable)
-        saveStamp(p, stroke.under);
-    stamp(p, pixel);
+        saveStamp<Clipped>(p, stroke.under);
+    stamp<Clipped>(p, pixel);
     stroke.prev = stroke.last;
     stroke.hasPrev = stroke.hasLast;
     stroke.last = p;
@@ -244,37 +306,43 @@ void RasterCanvas::plot(Stroke &stroke, DevicePoint p, Pixel pixel)
     stroke.lastOwned = cuttable;
 }
 
+// The pen is a square of m_pen × m_pen device pixels with p at its top-left
+// corner; Clipped leaves out what falls outside the area.
+
+template <bool Clipped>
 bool RasterCanvas::stampIs(DevicePoint p, Pixel pixel) const
 {
-    if (m_pen == 1) // nearly every call, at the joints of the curves
-        return !m_pixels.contains(p.x, p.y) || m_pixels.pixel(p.x, p.y) == pixel;
     for (int y = p.y; y < p.y + m_pen; ++y)
         for (int x = p.x; x < p.x + m_pen; ++x)
-            if (m_pixels.contains(x, y) && m_pixels.pixel(x, y) != pixel)
+            if ((!Clipped || m_pixels.contains(x, y)) && m_pixels.pixel(x, y) != pixel)
                 return false;
     return true;
 }
 
+template <bool Clipped>
 void RasterCanvas::saveStamp(DevicePoint p, Pixel *under) const
 {
     for (int y = 0; y < m_pen; ++y)
         for (int x = 0; x < m_pen; ++x)
-            under[y * m_pen + x] = m_pixels.contains(p.x + x, p.y + y) ? m_pixels.pixel(p.x + x, p.y + y) : 0;
+            if (!Clipped || m_pixels.contains(p.x + x, p.y + y))
+                under[y * m_pen + x] = m_pixels.pixel(p.x + x, p.y + y);
 }
 
+template <bool Clipped>
 void RasterCanvas::restoreStamp(DevicePoint p, const Pixel *under)
 {
     for (int y = 0; y < m_pen; ++y)
         for (int x = 0; x < m_pen; ++x)
-            if (m_pixels.contains(p.x + x, p.y + y))
+            if (!Clipped || m_pixels.contains(p.x + x, p.y + y))
                 m_pixels.setPixel(p.x + x, p.y + y, under[y * m_pen + x]);
 }
 
+template <bool Clipped>
 void RasterCanvas::stamp(DevicePoint p, Pixel pixel)
 {
     for (int y = p.y; y < p.y + m_pen; ++y)
         for (int x = p.x; x < p.x + m_pen; ++x)
-            if (m_pixels.contains(x, y))
+            if (!Clipped || m_pixels.contains(x, y))
                 m_pixels.setPixel(x, y, pixel);
 }
 

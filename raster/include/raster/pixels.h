@@ -6,10 +6,14 @@
 
 #include "plot/canvas.h"
 
+#include <bit>
 #include <cstdint>
 #include <vector>
 
 namespace vorel {
+
+static_assert(std::endian::native == std::endian::little,
+              "pixels are written as red, green, blue, alpha bytes of a little-endian word");
 
 using Pixel = std::uint32_t;
 
@@ -28,6 +32,10 @@ public:
     // The device size for a logical size at a ratio, rounded to the nearest
     // pixel as the toolkits round it.
     static int deviceLength(int logicalLength, double ratio);
+
+    // A ratio that is not a sensible positive number counts as 1, so that
+    // the buffer never becomes empty or absurdly large.
+    static double usableRatio(double ratio);
 
     // Keeps the logical size; the content is undefined until filled.
     void setRatio(double ratio);

@@ -56,6 +56,8 @@ public:
     // 10500 × 6000 scale land on the first and the last pixel row and
     // column, whole pen included.
     DevicePoint toDevice(float x, float y) const;
+    // The same for any picture of the plot: device size and ratio.
+    static DevicePoint toDevice(float x, float y, int deviceWidth, int deviceHeight, double ratio);
 
 private:
     // One call since the last Cls, kept to draw it again at another ratio.
@@ -87,11 +89,13 @@ private:
     void replay();
     void resetStrokes();
     Stroke &strokeFor(Colour colour, float x1, float y1);
-    void plot(Stroke &stroke, DevicePoint p, Pixel pixel);
-    bool stampIs(DevicePoint p, Pixel pixel) const;
-    void saveStamp(DevicePoint p, Pixel *under) const;
-    void restoreStamp(DevicePoint p, const Pixel *under);
-    void stamp(DevicePoint p, Pixel pixel);
+    template <bool Clipped, int Pen>
+    void trace(Stroke &stroke, DevicePoint a, DevicePoint b, Pixel pixel);
+    template <bool Clipped> void plot(Stroke &stroke, DevicePoint p, Pixel pixel);
+    template <bool Clipped> bool stampIs(DevicePoint p, Pixel pixel) const;
+    template <bool Clipped> void saveStamp(DevicePoint p, Pixel *under) const;
+    template <bool Clipped> void restoreStamp(DevicePoint p, const Pixel *under);
+    template <bool Clipped> void stamp(DevicePoint p, Pixel pixel);
     void setScale();
 
     PixelBuffer m_pixels;
