@@ -26,7 +26,7 @@ def main():
     for label, m in (("1", ones), ("2", twos)):
         todas = m["BM_TodasClick"]
         base = m["BM_BareComputeFramePolylines"]
-        floor = m["BM_CommandCounting Todas"]
+        floor = m["BM_CommandCounting/4 Todas"]
         dense = m["BM_TodasClickDense"]
         verdict = "met" if todas <= 1.0 * base else "NOT met"
         print(f"ratio {label}: Todas {todas:.3f} ms / bare compute + frame + 3 polylines {base:.3f} ms"

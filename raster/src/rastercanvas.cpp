@@ -164,8 +164,13 @@ void RasterCanvas::drawLine(float x1, float y1, float x2, float y2, Colour colou
                     stroke.under[0] = at;
                 at = pixel;
             }
+        } else if (b.x >= 0 && b.y >= 0 && b.x <= m_pixels.width() - m_pen && b.y <= m_pixels.height() - m_pen) {
+            if (m_pen == 2)
+                plot<false, 2>(stroke, b, pixel);
+            else
+                plot<false, 0>(stroke, b, pixel);
         } else {
-            plot<true>(stroke, b, pixel);
+            plot<true, 0>(stroke, b, pixel);
         }
         return;
     }
@@ -199,12 +204,12 @@ void RasterCanvas::trace(Stroke &stroke, DevicePoint a, DevicePoint b, Pixel pix
     DevicePoint before = a, beforeThat = a;
     for (int i = 0;; ++i) {
         if (i < 2) {
-            plot<Clipped>(stroke, p, pixel);
+            plot<Clipped, Pen>(stroke, p, pixel);
         } else if (p == b) {
             stroke.prev = beforeThat;
             stroke.last = before;
             stroke.lastOwned = false;
-            plot<Clipped>(stroke, p, pixel);
+            plot<Clipped, Pen>(stroke, p, pixel);
         } else if constexpr (Pen > 0) {
             // A pen of known size inside the area: plain stores.
             Pixel *at = m_pixels.data() + std::size_t(p.y) * std::size_t(m_pixels.width()) + p.x;
@@ -212,7 +217,7 @@ void RasterCanvas::trace(Stroke &stroke, DevicePoint a, DevicePoint b, Pixel pix
                 for (int x = 0; x < Pen; ++x)
                     at[x] = pixel;
         } else {
-            stamp<Clipped>(p, pixel);
+            stamp<Clipped, Pen>(p, pixel);
         }
         if (p == b)
             break;
@@ -277,28 +282,29 @@ RasterCanvas::Stroke &RasterCanvas::strokeFor(Colour colour, float x1, float y1)
 // a doubled pixel, so it is taken back and the two steps become one
 // diagonal step, provided nothing has drawn over that pixel since. Any other
 // turn, a peak among them, keeps its pixel.
-template <bool Clipped>
+template <bool Clipped, int Pen>
 void RasterCanvas::plot(Stroke &stroke, DevicePoint p, Pixel pixel)
 {
+    const int pen = Pen > 0 ? Pen : m_pen;
     if (stroke.hasLast && p == stroke.last) {
         // The joint with the previous segment: drawn again only when a
         // curve drawn since lies over it, as the segment alone would be.
-        if (!stampIs<Clipped>(p, pixel)) {
+        if (!stampIs<Clipped, Pen>(p, pixel)) {
             if (stroke.lastOwned)
-                saveStamp<Clipped>(p, stroke.under);
-            stamp<Clipped>(p, pixel);
+                saveStamp<Clipped, Pen>(p, stroke.under);
+            stamp<Clipped, Pen>(p, pixel);
         }
         return;
     }
-    const bool cuttable = m_pen <= kMaxPen;
+    const bool cuttable = pen <= kMaxPen;
     if (cuttable && stroke.hasPrev && stroke.lastOwned && isStaircase(stroke.prev, stroke.last, p)
-        && stampIs<Clipped>(stroke.last, pixel)) {
-        restoreStamp<Clipped>(stroke.last, stroke.under);
+        && stampIs<Clipped, Pen>(stroke.last, pixel)) {
+        restoreStamp<Clipped, Pen>(stroke.last, stroke.under);
         stroke.last = stroke.prev;
     }
     if (cuttable)
-        saveStamp<Clipped>(p, stroke.under);
-    stamp<Clipped>(p, pixel);
+        saveStamp<Clipped, Pen>(p, stroke.under);
+    stamp<Clipped, Pen>(p, pixel);
     stroke.prev = stroke.last;
     stroke.hasPrev = stroke.hasLast;
     stroke.last = p;
@@ -306,42 +312,46 @@ void RasterCanvas::plot(Stroke &stroke, DevicePoint p, Pixel pixel)
     stroke.lastOwned = cuttable;
 }
 
-// The pen is a square of m_pen × m_pen device pixels with p at its top-left
+// The pen is a square of pen × pen device pixels with p at its top-left
 // corner; Clipped leaves out what falls outside the area.
 
-template <bool Clipped>
+template <bool Clipped, int Pen>
 bool RasterCanvas::stampIs(DevicePoint p, Pixel pixel) const
 {
-    for (int y = p.y; y < p.y + m_pen; ++y)
-        for (int x = p.x; x < p.x + m_pen; ++x)
+    const int pen = Pen > 0 ? Pen : m_pen;
+    for (int y = p.y; y < p.y + pen; ++y)
+        for (int x = p.x; x < p.x + pen; ++x)
             if ((!Clipped || m_pixels.contains(x, y)) && m_pixels.pixel(x, y) != pixel)
                 return false;
     return true;
 }
 
-template <bool Clipped>
+template <bool Clipped, int Pen>
 void RasterCanvas::saveStamp(DevicePoint p, Pixel *under) const
 {
-    for (int y = 0; y < m_pen; ++y)
-        for (int x = 0; x < m_pen; ++x)
+    const int pen = Pen > 0 ? Pen : m_pen;
+    for (int y = 0; y < pen; ++y)
+        for (int x = 0; x < pen; ++x)
             if (!Clipped || m_pixels.contains(p.x + x, p.y + y))
-                under[y * m_pen + x] = m_pixels.pixel(p.x + x, p.y + y);
+                under[y * pen + x] = m_pixels.pixel(p.x + x, p.y + y);
 }
 
-template <bool Clipped>
+template <bool Clipped, int Pen>
 void RasterCanvas::restoreStamp(DevicePoint p, const Pixel *under)
 {
-    for (int y = 0; y < m_pen; ++y)
-        for (int x = 0; x < m_pen; ++x)
+    const int pen = Pen > 0 ? Pen : m_pen;
+    for (int y = 0; y < pen; ++y)
+        for (int x = 0; x < pen; ++x)
             if (!Clipped || m_pixels.contains(p.x + x, p.y + y))
-                m_pixels.setPixel(p.x + x, p.y + y, under[y * m_pen + x]);
+                m_pixels.setPixel(p.x + x, p.y + y, under[y * pen + x]);
 }
 
-template <bool Clipped>
+template <bool Clipped, int Pen>
 void RasterCanvas::stamp(DevicePoint p, Pixel pixel)
 {
-    for (int y = p.y; y < p.y + m_pen; ++y)
-        for (int x = p.x; x < p.x + m_pen; ++x)
+    const int pen = Pen > 0 ? Pen : m_pen;
+    for (int y = p.y; y < p.y + pen; ++y)
+        for (int x = p.x; x < p.x + pen; ++x)
             if (!Clipped || m_pixels.contains(x, y))
                 m_pixels.setPixel(x, y, pixel);
 }

@@ -91,11 +91,12 @@ private:
     Stroke &strokeFor(Colour colour, float x1, float y1);
     template <bool Clipped, int Pen>
     void trace(Stroke &stroke, DevicePoint a, DevicePoint b, Pixel pixel);
-    template <bool Clipped> void plot(Stroke &stroke, DevicePoint p, Pixel pixel);
-    template <bool Clipped> bool stampIs(DevicePoint p, Pixel pixel) const;
-    template <bool Clipped> void saveStamp(DevicePoint p, Pixel *under) const;
-    template <bool Clipped> void restoreStamp(DevicePoint p, const Pixel *under);
-    template <bool Clipped> void stamp(DevicePoint p, Pixel pixel);
+    // Pen is the pen's size when it is known at compile time, else 0.
+    template <bool Clipped, int Pen> void plot(Stroke &stroke, DevicePoint p, Pixel pixel);
+    template <bool Clipped, int Pen> bool stampIs(DevicePoint p, Pixel pixel) const;
+    template <bool Clipped, int Pen> void saveStamp(DevicePoint p, Pixel *under) const;
+    template <bool Clipped, int Pen> void restoreStamp(DevicePoint p, const Pixel *under);
+    template <bool Clipped, int Pen> void stamp(DevicePoint p, Pixel pixel);
     void setScale();
 
     PixelBuffer m_pixels;
