@@ -1,9 +1,7 @@
 #include "imagecanvas.h"
 
 #include "plot/geometry.h"
-#include "vectorstate.h"
 
-#include <QPainter>
 
 QImage wrapPixels(vorel::PixelBuffer &pixels)
 {
@@ -14,19 +12,31 @@ QImage wrapPixels(vorel::PixelBuffer &pixels)
     return image;
 }
 
+void QtTextDrawer::setFont(const QFont &font)
+{
+    if (font == m_font)
+        return;
+    m_font = font;
+    m_painter.reset();
+}
+
 void QtTextDrawer::drawText(vorel::PixelBuffer &pixels, int x, int y, std::string_view text,
                             vorel::Colour colour)
 {
-    QImage image = wrapPixels(pixels);
-    {
-        QPainter painter(&image);
-        painter.setFont(m_font);
-        painter.setPen(QColor(vorel::redOf(colour), vorel::greenOf(colour), vorel::blueOf(colour)));
-        const qreal ratio = pixels.ratio();
-        painter.drawText(QPointF(x / ratio, y / ratio + painter.fontMetrics().ascent()),
-                         QString::fromUtf8(text.data(), qsizetype(text.size())));
+    const bool moved = m_image.constBits() != reinterpret_cast<const uchar *>(pixels.data())
+                    || m_image.width() != pixels.width() || m_image.height() != pixels.height()
+                    || m_image.devicePixelRatio() != pixels.ratio();
+    if (!m_painter || moved) {
+        m_painter.reset();
+        m_image = wrapPixels(pixels);
+        m_painter = std::make_unique<QPainter>(&m_image);
+        m_painter->setFont(m_font);
+        m_ascent = m_painter->fontMetrics().ascent();
     }
-    clearUpperVectorState(); // Qt's SIMD code may leave it dirty
+    m_painter->setPen(QColor(vorel::redOf(colour), vorel::greenOf(colour), vorel::blueOf(colour)));
+    const qreal ratio = pixels.ratio();
+    m_painter->drawText(QPointF(x / ratio, y / ratio + m_ascent),
+                        QString::fromUtf8(text.data(), qsizetype(text.size())));
 }
 
 ImageCanvas::ImageCanvas(qreal devicePixelRatio) : RasterCanvas(devicePixelRatio)

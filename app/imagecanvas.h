@@ -8,17 +8,25 @@
 
 #include <QFont>
 #include <QImage>
+#include <QPainter>
 #include <QSize>
 
+#include <memory>
+
 // Draws a label with QPainter into a QImage that wraps the canvas's pixels.
+// One painter serves every label for as long as the pixels stay where they
+// are: opening a painter for each label cost more than the labels.
 class QtTextDrawer final : public vorel::TextDrawer {
 public:
-    void setFont(const QFont &font) { m_font = font; }
+    void setFont(const QFont &font);
     void drawText(vorel::PixelBuffer &pixels, int x, int y, std::string_view text,
                   vorel::Colour colour) override;
 
 private:
     QFont m_font;
+    QImage m_image; // never copied, so the painter writes into the pixels themselves
+    std::unique_ptr<QPainter> m_painter;
+    qreal m_ascent = 0;
 };
 
 class ImageCanvas final : public vorel::RasterCanvas {

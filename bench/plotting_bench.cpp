@@ -4,7 +4,6 @@
 #include "imagecanvas.h"
 #include "layout.h"
 #include "plot/commands.h"
-#include "vectorstate.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -86,14 +85,9 @@ void drawPolylines(QPainter &p, const Samples &s)
     p.drawPolyline(s.resultant);
 }
 
-// Every benchmark clears the vector state where Qt may have left it dirty,
-// as the program's drawing surface does, so that the baselines are the
-// best that bare code can do.
-
 void BM_BareComputeSamples(benchmark::State &state)
 {
     for (auto _ : state) {
-        clearUpperVectorState();
         benchmark::DoNotOptimize(computeSamples());
     }
 }
@@ -135,7 +129,6 @@ void BM_BareComputeFramePolylines(benchmark::State &state)
 {
     QImage image = freshImage();
     for (auto _ : state) {
-        clearUpperVectorState();
         const Samples samples = computeSamples();
         QPainter p(&image);
         drawFrame(p);
@@ -193,7 +186,6 @@ void BM_CommandCounting(benchmark::State &state)
     const auto command = kCommands[state.range(0)];
     CountingCanvas canvas;
     for (auto _ : state) {
-        clearUpperVectorState();
         vorel::runPlotCommand(command, canvas, kTodas);
     }
     state.SetLabel(kCommandNames[state.range(0)]);
@@ -214,31 +206,6 @@ void BM_CommandImage(benchmark::State &state)
 }
 BENCHMARK(BM_CommandImage)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
 
-// The desktop's text drawer without the clearing of the vector state, to
-// see whether the clearing still pays.
-class UncleanTextDrawer final : public vorel::TextDrawer {
-public:
-    void drawText(vorel::PixelBuffer &pixels, int x, int y, std::string_view text, vorel::Colour) override
-    {
-        QImage image = wrapPixels(pixels);
-        QPainter painter(&image);
-        painter.setFont(QApplication::font());
-        painter.setPen(Qt::black);
-        painter.drawText(QPointF(x / pixels.ratio(), y / pixels.ratio() + painter.fontMetrics().ascent()),
-                         QString::fromUtf8(text.data(), qsizetype(text.size())));
-    }
-};
-
-void BM_TodasWithoutVectorClear(benchmark::State &state)
-{
-    UncleanTextDrawer text;
-    vorel::RasterCanvas canvas(ratio(), &text);
-    for (auto _ : state) {
-        vorel::runPlotCommand(vorel::PlotCommand::All, canvas, kTodas);
-        benchmark::DoNotOptimize(canvas.pixels().data());
-    }
-}
-BENCHMARK(BM_TodasWithoutVectorClear)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

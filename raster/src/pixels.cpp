@@ -35,10 +35,15 @@ void PixelBuffer::setRatio(double ratio)
 void PixelBuffer::fill(Pixel pixel)
 {
     // Every plot starts with a white fill, and white is one byte repeated.
-    if (pixel == (pixel & 0xffu) * 0x01010101u)
-        std::memset(m_pixels.data(), int(pixel & 0xffu), m_pixels.size() * sizeof(Pixel));
-    else
+    // Row by row: a single large memset bypasses the cache, and the lines
+    // drawn next would then fetch every row they touch from memory.
+    if (pixel == (pixel & 0xffu) * 0x01010101u) {
+        const std::size_t row = std::size_t(m_width) * sizeof(Pixel);
+        for (int y = 0; y < m_height; ++y)
+            std::memset(m_pixels.data() + std::size_t(y) * std::size_t(m_width), int(pixel & 0xffu), row);
+    } else {
         std::fill(m_pixels.begin(), m_pixels.end(), pixel);
+    }
 }
 
 } // namespace vorel

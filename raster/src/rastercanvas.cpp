@@ -199,27 +199,33 @@ void RasterCanvas::trace(Stroke &stroke, DevicePoint a, DevicePoint b, Pixel pix
     const int dy = -std::abs(b.y - a.y);
     const int sx = a.x < b.x ? 1 : -1;
     const int sy = a.y < b.y ? 1 : -1;
+    const int steps = std::max(dx, -dy);
+    const std::ptrdiff_t width = m_pixels.width();
+    // Where the pen stands, followed step by step; only inside the area.
+    Pixel *at = nullptr;
+    if constexpr (!Clipped)
+        at = m_pixels.data() + std::ptrdiff_t(a.y) * width + a.x;
     int err = dx + dy;
     DevicePoint p = a;
     DevicePoint before = a, beforeThat = a;
     for (int i = 0;; ++i) {
         if (i < 2) {
             plot<Clipped, Pen>(stroke, p, pixel);
-        } else if (p == b) {
+        } else if (i == steps) {
             stroke.prev = beforeThat;
             stroke.last = before;
             stroke.lastOwned = false;
             plot<Clipped, Pen>(stroke, p, pixel);
-        } else if constexpr (Pen > 0) {
+        } else if constexpr (!Clipped && Pen > 0) {
             // A pen of known size inside the area: plain stores.
-            Pixel *at = m_pixels.data() + std::size_t(p.y) * std::size_t(m_pixels.width()) + p.x;
-            for (int y = 0; y < Pen; ++y, at += m_pixels.width())
+            Pixel *row = at;
+            for (int y = 0; y < Pen; ++y, row += width)
                 for (int x = 0; x < Pen; ++x)
-                    at[x] = pixel;
+                    row[x] = pixel;
         } else {
             stamp<Clipped, Pen>(p, pixel);
         }
-        if (p == b)
+        if (i == steps)
             break;
         beforeThat = before;
         before = p;
@@ -227,10 +233,14 @@ void RasterCanvas::trace(Stroke &stroke, DevicePoint a, DevicePoint b, Pixel pix
         if (e2 >= dy) {
             err += dy;
             p.x += sx;
+            if constexpr (!Clipped)
+                at += sx;
         }
         if (e2 <= dx) {
             err += dx;
             p.y += sy;
+            if constexpr (!Clipped)
+                at += sy * width;
         }
     }
 }
