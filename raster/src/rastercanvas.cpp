@@ -28,7 +28,7 @@ int toDeviceCoordinate(double v)
 
 // Two unit steps along different axes: a across, then b down, or the other
 // way round.
-bool isStaircase(DevicePoint a, DevicePoint b, DevicePoint c)
+inline bool isStaircase(DevicePoint a, DevicePoint b, DevicePoint c)
 {
     const int ax = b.x - a.x, ay = b.y - a.y;
     const int bx = c.x - b.x, by = c.y - b.y;
@@ -207,15 +207,20 @@ void RasterCanvas::trace(Stroke &stroke, DevicePoint a, DevicePoint b, Pixel pix
         at = m_pixels.data() + std::ptrdiff_t(a.y) * width + a.x;
     int err = dx + dy;
     DevicePoint p = a;
-    DevicePoint before = a, beforeThat = a;
+    DevicePoint before = a;
     for (int i = 0;; ++i) {
         if (i < 2) {
             plot<Clipped, Pen>(stroke, p, pixel);
         } else if (i == steps) {
-            stroke.prev = beforeThat;
-            stroke.last = before;
-            stroke.lastOwned = false;
-            plot<Clipped, Pen>(stroke, p, pixel);
+            // The last pixel: remembered with what lies under it, so that
+            // the next line may take it back.
+            stroke.prev = before;
+            stroke.hasPrev = true;
+            stroke.last = p;
+            stroke.lastOwned = Pen > 0 ? Pen <= kMaxPen : m_pen <= kMaxPen;
+            if (stroke.lastOwned)
+                saveStamp<Clipped, Pen>(p, stroke.under);
+            stamp<Clipped, Pen>(p, pixel);
         } else if constexpr (!Clipped && Pen > 0) {
             // A pen of known size inside the area: plain stores.
             Pixel *row = at;
@@ -227,7 +232,6 @@ void RasterCanvas::trace(Stroke &stroke, DevicePoint a, DevicePoint b, Pixel pix
         }
         if (i == steps)
             break;
-        beforeThat = before;
         before = p;
         const int e2 = 2 * err;
         if (e2 >= dy) {
