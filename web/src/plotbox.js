@@ -6,8 +6,10 @@
 const kPlotFont = (ratio) => `${8 * ratio}pt Arial, "Liberation Sans", sans-serif`;
 
 export class PlotBox {
-  constructor(core, name) {
+  // signal: ends the box's watch on the window when the program ends.
+  constructor(core, name, signal) {
     this.core = core;
+    this.signal = signal;
     this.element = document.createElement('div');
     this.element.className = 'plotbox';
     this.element.tabIndex = 0;
@@ -30,7 +32,7 @@ export class PlotBox {
     core.setRatio(window.devicePixelRatio);
     this.show();
     this.followRatio();
-    window.addEventListener('resize', () => this.updateRatio());
+    window.addEventListener('resize', () => this.updateRatio(), { signal });
   }
 
   // The description is tied once the element has its id in the window.
@@ -69,7 +71,7 @@ export class PlotBox {
     query.addEventListener('change', () => {
       this.updateRatio();
       this.followRatio();
-    }, { once: true });
+    }, { once: true, signal: this.signal });
   }
 
   updateRatio() {

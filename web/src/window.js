@@ -7,6 +7,10 @@ import { ScrollBar } from './scrollbar.js';
 
 const kPicture = 'PICTURE_DATA_URI';
 
+// What the controls watch outside themselves (the window's size and pixel
+// ratio) lives until the program ends.
+const programLife = new AbortController();
+
 export function buildWindow(core, table, owner) {
   const element = document.createElement('div');
   element.id = table.name;
@@ -73,7 +77,7 @@ function makeControl(core, row, owner) {
       return { element };
     }
     case 'slider':
-      return new ScrollBar(core.sliderSpec(row.slider), () => owner[`${row.name}_Change`]());
+      return new ScrollBar(core.sliderSpec(row.slider), () => owner[`${row.name}_Change`](), programLife.signal);
     case 'picture': {
       const element = document.createElement('img');
       element.src = kPicture;
@@ -81,7 +85,7 @@ function makeControl(core, row, owner) {
       return { element };
     }
     case 'plotbox':
-      return new PlotBox(core, row.text);
+      return new PlotBox(core, row.text, programLife.signal);
   }
   throw new Error(`no control of kind ${row.kind}`);
 }
@@ -100,8 +104,10 @@ export function hideWindow(form) {
   form.element.hidden = true;
 }
 
-// Both windows go; the page says how to begin again.
+// Both windows go, and with them everything they watch; the page says how
+// to begin again.
 export function endProgram() {
+  programLife.abort();
   const line = document.createElement('p');
   line.textContent = 'El programa ha terminado. Vuelva a cargar la página para empezar de nuevo.';
   document.body.replaceChildren(line);
