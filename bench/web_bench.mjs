@@ -3,8 +3,9 @@
 // baseline in the same page (the same 3 × 9501 samples, three Canvas 2D
 // polylines and the frame), at pixel ratios 1 and 2; and the time from
 // opening the file to the painted title screen, both as the browser's first
-// contentful paint and as the page's own mark, vorel-title-painted, set in
-// the frame after the one that showed the title screen.
+// contentful paint (when the screen shows it) and as the page's own mark,
+// vorel-title-painted, set at the start of the frame after the one in which
+// the page painted the title screen.
 //   node bench/web_bench.mjs [runs]     (after scripts/web.sh and npm ci in tests/web)
 import { mkdtempSync, writeFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
@@ -145,7 +146,7 @@ console.log();
 console.log(`== opening the file to the painted title screen (median of ${openings.vorel.length}, ms)`);
 console.log(`first contentful paint, vorel.html (the title screen is its first content): ${median(openings.vorel).toFixed(1)}`);
 console.log(`first contentful paint, a bare page with one line of text:               ${median(openings.bare).toFixed(1)}`);
-console.log(`title screen painted, vorel.html (its vorel-title-painted mark, one frame after the paint): ${median(marks.painted).toFixed(1)}`);
+console.log(`title screen painted by the page, vorel.html (its vorel-title-painted mark):         ${median(marks.painted).toFixed(1)}`);
 console.log(`vorel.html: script starts ${median(marks.script).toFixed(1)}, core ready ${median(marks.core).toFixed(1)}, `
   + `title screen built ${median(marks.built).toFixed(1)}`);
 await browser.close();

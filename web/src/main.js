@@ -15,7 +15,9 @@ title.show();
 performance.mark('vorel-title-built');
 window.vorel = { core, title };
 // The first callback comes before the frame that paints the title screen,
-// the second in the frame after it: by then the screen is painted.
+// the second at the start of the next one: by then the page has painted
+// it. The browser's first contentful paint counts from when the screen
+// shows that frame, which may come later.
 requestAnimationFrame(() => requestAnimationFrame(() => performance.mark('vorel-title-painted')));
 
 function fromBase64(text) {
