@@ -111,6 +111,7 @@ val windowTable(const std::string &name)
     table.set("name", text(window.name));
     table.set("caption", text(forms::kWindowCaption));
     table.set("fontFamily", text(forms::kFontFamily));
+    table.set("fontPoints", forms::kProgramFontPoints);
     table.set("clientWidth", window.clientWidth / forms::kTwipsPerPixel);
     table.set("clientHeight", window.clientHeight / forms::kTwipsPerPixel);
     table.set("controls", controls);

@@ -21,12 +21,13 @@ export async function launch() {
 }
 
 // A fresh page in a context of its own, with every request it makes
-// written down.
-export async function open(browser, { ratio = 1, locale = 'es-ES' } = {}) {
+// written down; init runs in the page before its own script.
+export async function open(browser, { ratio = 1, locale = 'es-ES', init } = {}) {
   const context = await browser.newContext({
     deviceScaleFactor: ratio, locale, viewport: { width: 800, height: 600 },
   });
   const page = await context.newPage();
+  if (init) await page.addInitScript(init);
   page.requests = [];
   page.errors = [];
   page.on('request', (request) => page.requests.push(request.url()));
@@ -69,6 +70,12 @@ export async function canvasPixels(page) {
     return { width: canvas.width, height: canvas.height, base64: btoa(binary) };
   });
   return { width, height, data: new Uint8Array(Buffer.from(base64, 'base64')) };
+}
+
+// A new pixel ratio, as a browser zoom gives it: with a resize.
+export async function emulateRatio(page, ratio) {
+  const cdp = await page.context().newCDPSession(page);
+  await cdp.send('Emulation.setDeviceMetricsOverride', { width: 801, height: 600, deviceScaleFactor: ratio, mobile: false });
 }
 
 export async function labelBoxes(page) {

@@ -3,9 +3,10 @@
 import assert from 'node:assert/strict';
 import { statSync } from 'node:fs';
 import { after, before, describe, test } from 'node:test';
+import { pathToFileURL } from 'node:url';
 import {
-  canvasPixels, countColours, desktopPixels, labelBoxes, launch, open, pagePath, setSlider, setSliders,
-  toMainWindow,
+  canvasPixels, countColours, desktopPixels, emulateRatio, labelBoxes, launch, open, pagePath, setSlider,
+  setSliders, toMainWindow,
 } from './page.mjs';
 
 let browser;
@@ -22,12 +23,13 @@ const focused = (page) => page.evaluate(() => document.activeElement.id);
 
 describe('the file', () => {
   test('is one file of at most 400 kB that asks the network for nothing', async () => {
-    assert.ok(statSync(pagePath).size <= 400 * 1024, `${statSync(pagePath).size} bytes`);
+    assert.ok(statSync(pagePath).size <= 400_000, `${statSync(pagePath).size} bytes`);
     const page = await open(browser);
     await toMainWindow(page);
     await setSliders(page, kExample);
     await page.click('#Form1-Command3');
-    assert.deepEqual(page.requests.filter((url) => !url.startsWith('file:') && !url.startsWith('data:')), []);
+    const own = pathToFileURL(pagePath).href;
+    assert.deepEqual(page.requests.filter((url) => url !== own && !url.startsWith('data:')), []);
     assert.deepEqual(page.errors, []);
     await page.context().close();
   });
@@ -88,7 +90,19 @@ describe('keyboard', () => {
     }
     await page.keyboard.press('Shift+Tab');
     assert.equal(await focused(page), 'Form1-Command6');
-    // Enter presses the focused button, and no other button is a default.
+    // No button is a default: on the plot box or a slider, Enter and Space
+    // plot nothing and change no screen, even where a plot would pass its guard.
+    await setSliders(page, kExample);
+    const blank = await canvasPixels(page);
+    for (const name of ['Picture1', 'HScroll1']) {
+      await page.focus(`#Form1-${name}`);
+      for (const key of ['Enter', 'Space']) await page.keyboard.press(key);
+    }
+    assert.deepEqual(await canvasPixels(page), blank);
+    assert.equal(await text(page, 'Form1-Picture1-description'), '');
+    assert.equal(await text(page, 'Form1-Label3'), '20');
+    assert.deepEqual([await page.isVisible('#Form1'), await page.isVisible('#Form2')], [true, false]);
+    // Enter presses the focused button.
     await page.focus('#Form1-Command4');
     await page.keyboard.press('Enter');
     assert.equal(await page.isVisible('#Form2'), true);
@@ -181,54 +195,43 @@ describe('plots', () => {
     await setSlider(page, 'HScroll3', 0); // ω1 = 0: the guard fails
     await page.click('#Form1-Command3');
     assert.deepEqual(await canvasPixels(page), before);
+    // The core keeps it too: the box shown again from the core's pixels.
+    await page.evaluate(() => window.vorel.title.m_form1.Picture1.show());
+    assert.deepEqual(await canvasPixels(page), before);
     assert.match(await text(page, 'Form1-Picture1-description'), /tiempo de 0 a 0,5\.$/);
     await page.context().close();
   });
 
-  // The label boxes are left out: the two text engines differ.
-  for (const [name, settings] of [['the example', kExample], ['a dense plot', kDense]]) {
+  // The label boxes are left out: the two text engines differ. The example
+  // goes through every button, the dense plot through "Todas".
+  const kButtons = { Command1: 'Wave1', Command2: 'Wave2', Command6: 'BothWaves', Command5: 'Resultant', Command3: 'All' };
+  for (const [name, settings, buttons] of [['the example', kExample, Object.keys(kButtons)], ['a dense plot', kDense, ['Command3']]]) {
     test(`give the desktop's curve and axis pixels for ${name}`, async () => {
       const page = await open(browser);
       await toMainWindow(page);
       await setSliders(page, settings);
-      await page.click('#Form1-Command3');
-      const web = await canvasPixels(page);
-      const desktop = desktopPixels('All', settings);
-      assert.equal(web.data.length, desktop.length);
-      const inLabel = maskOf(await labelBoxes(page), web.width, web.height);
-      assert.equal((await labelBoxes(page)).length, 17);
-      let compared = 0;
-      for (let p = 0; p < web.width * web.height; ++p) {
-        if (inLabel[p]) continue;
-        for (let c = 0; c < 4; ++c) {
-          if (web.data[p * 4 + c] !== desktop[p * 4 + c])
-            assert.fail(`pixel (${p % web.width}, ${Math.floor(p / web.width)}) differs`);
-        }
-        ++compared;
+      for (const button of buttons) {
+        await page.click(`#Form1-${button}`);
+        const boxes = await labelBoxes(page);
+        assert.equal(boxes.length, 17, button);
+        assertSamePixels(await canvasPixels(page), desktopPixels(kButtons[button], settings), boxes, button);
       }
-      assert.ok(compared > web.width * web.height * 0.9);
       await page.context().close();
     });
   }
 
-  test('keep the picture and draw it again when the pixel ratio changes', async () => {
+  test('keep the picture and draw it again, not plot it again, when the pixel ratio changes', async () => {
     const page = await open(browser, { ratio: 2 });
     await toMainWindow(page);
     await setSliders(page, kExample);
     await page.click('#Form1-Command3');
     const sharp = await canvasPixels(page);
     assert.deepEqual([sharp.width, sharp.height], [1418, 794]);
-    // As a zoom does, the change comes with a resize.
-    const cdp = await page.context().newCDPSession(page);
-    await cdp.send('Emulation.setDeviceMetricsOverride', { width: 801, height: 600, deviceScaleFactor: 1, mobile: false });
+    // A plot run again would take the slider's new place.
+    await setSlider(page, 'HScroll1', 30);
+    await emulateRatio(page, 1);
     await page.waitForFunction(() => document.querySelector('#Form1-Picture1 canvas').width === 709);
-    const web = await canvasPixels(page);
-    const desktop = desktopPixels('All', kExample);
-    const inLabel = maskOf(await labelBoxes(page), web.width, web.height);
-    for (let p = 0; p < web.width * web.height; ++p) {
-      if (!inLabel[p] && web.data[p * 4 + 2] !== desktop[p * 4 + 2])
-        assert.fail(`pixel (${p % web.width}, ${Math.floor(p / web.width)}) differs after the change`);
-    }
+    assertSamePixels(await canvasPixels(page), desktopPixels('All', kExample), await labelBoxes(page), 'after the change');
     const css = await page.evaluate(() => getComputedStyle(document.querySelector('#Form1-Picture1 canvas')).width);
     assert.equal(css, '709px');
     await page.context().close();
@@ -256,26 +259,55 @@ describe('the windows', () => {
     await page.context().close();
   });
 
-  test('"Salir" ends the program, from the start or after the main window', async () => {
+  test('"Salir" ends the program, from the start or after the main window, and lets go of the page', async () => {
+    // Counts the size watchers alive in the page.
+    const countWatchers = () => {
+      const alive = (window.sizeWatchers = new Set());
+      window.ResizeObserver = class extends ResizeObserver {
+        observe(...args) { alive.add(this); super.observe(...args); }
+        disconnect() { alive.delete(this); super.disconnect(); }
+      };
+    };
     for (const visitFirst of [false, true]) {
-      const page = await open(browser);
+      const page = await open(browser, { init: countWatchers });
       if (visitFirst) {
         await toMainWindow(page);
+        assert.equal(await page.evaluate(() => window.sizeWatchers.size), 7); // the sliders
         await page.click('#Form1-Command4');
       }
       await page.click('#Form2-Command2');
       assert.equal(await page.locator('#Form1, #Form2').count(), 0);
       assert.equal((await page.locator('body').innerText()).trim(),
         'El programa ha terminado. Vuelva a cargar la página para empezar de nuevo.');
+      assert.equal(await page.evaluate(() => window.sizeWatchers.size), 0);
+      if (visitFirst) {
+        // Nor does the plot box still follow the pixel ratio.
+        await emulateRatio(page, 2);
+        await page.waitForFunction(() => window.devicePixelRatio === 2);
+        await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
+        assert.equal(await page.evaluate(() => window.vorel.core.picture().ratio), 1);
+      }
       await page.context().close();
     }
   });
 });
 
-function maskOf(boxes, width, height) {
-  const mask = new Uint8Array(width * height);
+// Every channel of every pixel outside the label boxes, which cover less
+// than a tenth of the picture.
+function assertSamePixels(web, desktop, boxes, what) {
+  assert.equal(web.data.length, desktop.length, what);
+  const { width, height } = web;
+  const inLabel = new Uint8Array(width * height);
   for (const { x, y, width: w, height: h } of boxes) {
-    for (let row = y; row < Math.min(height, y + h); ++row) mask.fill(1, row * width + x, row * width + Math.min(width, x + w));
+    for (let row = y; row < Math.min(height, y + h); ++row) inLabel.fill(1, row * width + x, row * width + Math.min(width, x + w));
   }
-  return mask;
+  let compared = 0;
+  for (let p = 0; p < width * height; ++p) {
+    if (inLabel[p]) continue;
+    for (let c = 0; c < 4; ++c) {
+      if (web.data[p * 4 + c] !== desktop[p * 4 + c]) assert.fail(`${what}: pixel (${p % width}, ${Math.floor(p / width)}) differs`);
+    }
+    ++compared;
+  }
+  assert.ok(compared > width * height * 0.9, what);
 }

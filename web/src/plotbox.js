@@ -3,11 +3,12 @@
 // device pixels. Labels are written with canvas text into the same pixels
 // at the moment the plot prints them, so a later curve lies over them.
 
-const kPlotFont = (ratio) => `${8 * ratio}pt Arial, "Liberation Sans", sans-serif`;
-
 export class PlotBox {
-  constructor(core, name) {
+  // font: the program's font as the window gives it, { family, points };
+  // signal: ends the box's watch on the window when the program ends.
+  constructor(core, name, font, signal) {
     this.core = core;
+    this.signal = signal;
     this.element = document.createElement('div');
     this.element.className = 'plotbox';
     this.element.tabIndex = 0;
@@ -23,14 +24,16 @@ export class PlotBox {
     // Where the last plot's labels went, in device pixels.
     this.labelBoxes = [];
 
+    // The labels are in the program's font, scaled by the pixel ratio.
+    const plotFont = (ratio) => `${font.points * ratio}pt ${font.family}`;
     core.drawText = (pointer, width, height, ratio, x, y, text, colour) => {
-      const box = drawLabel(core, pointer, width, height, ratio, x, y, text, colour);
+      const box = drawLabel(core, pointer, width, height, plotFont(ratio), x, y, text, colour);
       if (box) this.labelBoxes.push(box);
     };
     core.setRatio(window.devicePixelRatio);
     this.show();
     this.followRatio();
-    window.addEventListener('resize', () => this.updateRatio());
+    window.addEventListener('resize', () => this.updateRatio(), { signal });
   }
 
   // The description is tied once the element has its id in the window.
@@ -69,7 +72,7 @@ export class PlotBox {
     query.addEventListener('change', () => {
       this.updateRatio();
       this.followRatio();
-    }, { once: true });
+    }, { once: true, signal: this.signal });
   }
 
   updateRatio() {
@@ -88,11 +91,11 @@ const keptLabels = new Map();
 const scratch = document.createElement('canvas');
 const scratchContext = scratch.getContext('2d', { willReadFrequently: true });
 
-function labelCoverage(text, ratio) {
-  const key = `${ratio} ${text}`;
+function labelCoverage(text, font) {
+  const key = `${font}|${text}`;
   let coverage = keptLabels.get(key);
   if (coverage) return coverage;
-  scratchContext.font = kPlotFont(ratio);
+  scratchContext.font = font;
   const metrics = scratchContext.measureText(text);
   const width = Math.ceil(metrics.width) + 1;
   // The font's box where the browser gives it, else the glyphs' own.
@@ -104,7 +107,7 @@ function labelCoverage(text, ratio) {
     scratch.height = Math.max(scratch.height, height);
   }
   scratchContext.clearRect(0, 0, width, height);
-  scratchContext.font = kPlotFont(ratio);
+  scratchContext.font = font;
   scratchContext.textBaseline = 'top';
   scratchContext.fillStyle = '#000';
   scratchContext.fillText(text, 0, 0);
@@ -119,8 +122,8 @@ function labelCoverage(text, ratio) {
 
 // Writes the text in its colour over what the core's pixels hold in its
 // box, as canvas text blends over a picture.
-function drawLabel(core, pointer, width, height, ratio, x, y, text, colour) {
-  const coverage = labelCoverage(text, ratio);
+function drawLabel(core, pointer, width, height, font, x, y, text, colour) {
+  const coverage = labelCoverage(text, font);
   const w = Math.min(width - x, coverage.width);
   const h = Math.min(height - y, coverage.height);
   if (x < 0 || y < 0 || w <= 0 || h <= 0) return null;

@@ -6,7 +6,8 @@
 const kMinimumThumb = 10; // CSS px, so that a long range keeps a thumb to grab
 
 export class ScrollBar {
-  constructor(spec, onChange) {
+  // signal: when the program ends, the bar stops watching its size.
+  constructor(spec, onChange, signal) {
     this.minimum = spec.minimum;
     this.maximum = spec.maximum;
     this.singleStep = spec.singleStep;
@@ -31,7 +32,9 @@ export class ScrollBar {
     this.forward.addEventListener('pointerdown', (event) => this.press(event, this.singleStep));
     this.track.addEventListener('pointerdown', (event) => this.pressTrack(event));
     this.thumb.addEventListener('pointerdown', (event) => this.grab(event));
-    new ResizeObserver(() => this.layOut()).observe(this.element);
+    const sizeWatch = new ResizeObserver(() => this.layOut());
+    sizeWatch.observe(this.element);
+    signal.addEventListener('abort', () => sizeWatch.disconnect(), { once: true });
   }
 
   setValue(value) {

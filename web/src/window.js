@@ -7,6 +7,16 @@ import { ScrollBar } from './scrollbar.js';
 
 const kPicture = 'PICTURE_DATA_URI';
 
+// What the controls watch outside themselves (the window's size and pixel
+// ratio) lives until the program ends.
+const programLife = new AbortController();
+
+// The program's font in CSS: the table's family, then Liberation Sans, which
+// has Arial's metrics where Arial is missing, then any sans-serif.
+export function fontStack(family) {
+  return `${family}, "Liberation Sans", sans-serif`;
+}
+
 export function buildWindow(core, table, owner) {
   const element = document.createElement('div');
   element.id = table.name;
@@ -14,11 +24,12 @@ export function buildWindow(core, table, owner) {
   element.hidden = true;
   element.style.width = `${table.clientWidth}px`;
   element.style.height = `${table.clientHeight}px`;
+  element.style.font = `${table.fontPoints}pt ${fontStack(table.fontFamily)}`;
 
   const byTabIndex = [...table.controls].sort((a, b) => order(a) - order(b));
   const controls = {};
   for (const row of byTabIndex) {
-    const control = makeControl(core, row, owner);
+    const control = makeControl(core, table, row, owner);
     const id = `${table.name}-${row.name}`;
     control.element.id = id;
     const { left, top, width, height } = row.pixels;
@@ -57,7 +68,7 @@ function order(row) {
   return row.tabIndex < 0 ? Number.MAX_SAFE_INTEGER : row.tabIndex;
 }
 
-function makeControl(core, row, owner) {
+function makeControl(core, table, row, owner) {
   switch (row.kind) {
     case 'label': {
       const element = document.createElement('div');
@@ -73,7 +84,7 @@ function makeControl(core, row, owner) {
       return { element };
     }
     case 'slider':
-      return new ScrollBar(core.sliderSpec(row.slider), () => owner[`${row.name}_Change`]());
+      return new ScrollBar(core.sliderSpec(row.slider), () => owner[`${row.name}_Change`](), programLife.signal);
     case 'picture': {
       const element = document.createElement('img');
       element.src = kPicture;
@@ -81,7 +92,8 @@ function makeControl(core, row, owner) {
       return { element };
     }
     case 'plotbox':
-      return new PlotBox(core, row.text);
+      return new PlotBox(core, row.text, { family: fontStack(table.fontFamily), points: table.fontPoints },
+                         programLife.signal);
   }
   throw new Error(`no control of kind ${row.kind}`);
 }
@@ -100,8 +112,10 @@ export function hideWindow(form) {
   form.element.hidden = true;
 }
 
-// Both windows go; the page says how to begin again.
+// Both windows go, and with them everything they watch; the page says how
+// to begin again.
 export function endProgram() {
+  programLife.abort();
   const line = document.createElement('p');
   line.textContent = 'El programa ha terminado. Vuelva a cargar la página para empezar de nuevo.';
   document.body.replaceChildren(line);
