@@ -2,6 +2,8 @@
 # its tests need when they are missing, or says what to install.
 
 # need_packages PACKAGE...
+# A command names everything it needs in one call, so that a fresh machine
+# gets one `apt-get update` and one `apt-get install`.
 need_packages() {
     local missing=()
     for p in "$@"; do
@@ -16,8 +18,11 @@ need_packages() {
     # apt's own lines (fetching, unpacking, setting up) show how far it got.
     echo "Installing missing Debian packages: ${missing[*]}"
     export DEBIAN_FRONTEND=noninteractive
-    echo "Updating apt's package lists ..."
-    apt-get update
+    if [ -z "${VOREL_APT_UPDATED:-}" ]; then
+        echo "Updating apt's package lists ..."
+        apt-get update
+        export VOREL_APT_UPDATED=yes
+    fi
     apt-get install -y --no-install-recommends "${missing[@]}"
     echo "Installed: ${missing[*]}"
 }
@@ -34,8 +39,9 @@ WEB_PACKAGES=(emscripten nodejs)
 WEB_TEST_PACKAGES=(chromium)
 
 # Debian's nodejs comes without npm; other Node packages bring their own.
-need_npm() {
-    command -v npm >/dev/null 2>&1 || need_packages npm
+# Prints the package to add to a need_packages call, if any.
+npm_package() {
+    command -v npm >/dev/null 2>&1 || echo npm
 }
 
 # emcc runs its JavaScript tools with Node, which must find Debian's acorn.

@@ -18,6 +18,6 @@ fi
 . scripts/deps.sh
 need_packages "${BUILD_PACKAGES[@]}"
 
-cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DVOREL_WERROR=OFF >/dev/null
 cmake --build build/release --target vorel -j "$(nproc)"
 exec build/release/app/vorel "$@"

@@ -10,17 +10,19 @@ cd "$(dirname "$0")/.."
 need_packages "${WEB_PACKAGES[@]}" cmake make
 use_emscripten
 
-options=(-DCMAKE_BUILD_TYPE=Release -DVOREL_BUILD_APP=OFF)
+# Set either way, so that a cache left by another command keeps no say.
+werror=OFF
 open=yes
 for arg in "$@"; do
     case "$arg" in
-        --werror) options+=(-DVOREL_WERROR=ON) ;;
+        --werror) werror=ON ;;
         --no-open) open=no ;;
         *) echo "unknown option: $arg" >&2; exit 2 ;;
     esac
 done
 
-emcmake cmake -S . -B build/web-cmake "${options[@]}" >/dev/null
+emcmake cmake -S . -B build/web-cmake -DCMAKE_BUILD_TYPE=Release -DVOREL_BUILD_APP=OFF \
+    -DVOREL_WERROR="$werror" >/dev/null
 cmake --build build/web-cmake -j "$(nproc)"
 mkdir -p build/web
 cp build/web-cmake/web/vorel.html build/web/vorel.html

@@ -185,7 +185,7 @@ std::string oneDecimalText(double value, std::string_view decimalSeparator)
     std::string tenths = exact.scale == 0 ? exact.digits + "0"
                                           : roundDigits(exact.digits, static_cast<int>(exact.digits.size()) - (exact.scale - 1));
     if (tenths.empty() || tenths.find_first_not_of('0') == std::string::npos)
-        return "0" + std::string(decimalSeparator) + "0"; // never "-0.0"
+        return std::string("0").append(decimalSeparator).append("0"); // never "-0.0"
     if (tenths.size() < 2)
         tenths.insert(0, 1, '0');
     std::string text = std::signbit(value) ? "-" : "";
