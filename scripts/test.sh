@@ -2,14 +2,21 @@
 # Builds everything with warnings as errors and runs every test. The window
 # tests run on Qt's offscreen platform, so no display is needed. Then builds
 # the browser edition and runs its tests: the number texts under Node, the
-# page in headless Chromium.
+# page in headless Chromium, then the same scenarios in Chromium, Firefox ESR
+# and WebKitGTK.
 #   --sanitize   build and test with AddressSanitizer and
 #                UndefinedBehaviorSanitizer instead; any finding fails. The
 #                browser edition is left out: it is the same code.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
-need_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+# One apt-get run for everything this run needs, the browser edition's too.
+packages=("${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}")
+if [ "${1:-}" != --sanitize ]; then
+    packages+=("${WEB_PACKAGES[@]}" "${WEB_TEST_PACKAGES[@]}")
+    command -v npm >/dev/null 2>&1 || packages+=(npm)
+fi
+need_packages "${packages[@]}"
 
 build=build/test
 options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DVOREL_WERROR=ON)
@@ -29,6 +36,8 @@ if [ "${1:-}" != --sanitize ]; then
     need_npm
     bash scripts/web.sh --werror --no-open
     ctest --test-dir build/web-cmake --output-on-failure --no-tests=error
-    (cd tests/web && npm ci --no-audit --no-fund --loglevel=error)
+    # puppeteer-core drives Debian's Firefox: it must fetch no browser.
+    (cd tests/web && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error)
     VOREL_RASTERDUMP="$PWD/$build/tests/rasterdump" node --test tests/web/web.test.mjs
+    VOREL_RASTERDUMP="$PWD/$build/tests/rasterdump" node --test tests/web/engines.test.mjs
 fi
