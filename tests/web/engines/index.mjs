@@ -34,6 +34,17 @@ export async function launchEngine(name) {
   }
 }
 
+// An init for open(): keeps every content-policy violation the document
+// reports, from its first script on, in window.policyViolations, e.g.
+//   const page = await browser.open(url, { init: recordPolicyViolations });
+//   assert.deepEqual(await page.evaluate(() => window.policyViolations), []);
+export function recordPolicyViolations() {
+  const seen = (window.policyViolations = []);
+  document.addEventListener('securitypolicyviolation', (e) => {
+    seen.push({ directive: e.effectiveDirective || e.violatedDirective, blocked: e.blockedURI, sample: e.sample });
+  });
+}
+
 // What the engines share: the canvas read through evaluate().
 export class EnginePage {
   async canvas(selector) {
