@@ -97,9 +97,10 @@ export async function launch() {
     const x = await startXvfb();
     children.push(x.process);
     const port = await freePort();
-    const driver = spawn(process.env.VOREL_WEBKITDRIVER ?? 'WebKitWebDriver', [`--port=${port}`], {
-      env: { ...process.env, DISPLAY: x.display, ...spanishLocale() }, stdio: 'ignore',
-    });
+    // Our display even inside a desktop session, Wayland's included.
+    const env = { ...process.env, DISPLAY: x.display, GDK_BACKEND: 'x11', ...spanishLocale() };
+    delete env.WAYLAND_DISPLAY;
+    const driver = spawn(process.env.VOREL_WEBKITDRIVER ?? 'WebKitWebDriver', [`--port=${port}`], { env, stdio: 'ignore' });
     children.push(driver);
     const base = `http://127.0.0.1:${port}`;
     for (let tries = 0; ; ++tries) {
