@@ -4,7 +4,7 @@
 // clicks and keys; the plots are compared with the desktop's rasteriser.
 // VOREL_ENGINES=firefox,webkit picks engines.
 import assert from 'node:assert/strict';
-import { after, before, describe, test } from 'node:test';
+import { after, afterEach, before, describe, test } from 'node:test';
 import { pathToFileURL } from 'node:url';
 import { kEngines, launchEngine } from './engines/index.mjs';
 import { desktopPixels, pagePath } from './page.mjs';
@@ -76,15 +76,19 @@ for (const engine of engines) {
     let page;
     before(async () => { browser = await launchEngine(engine); });
     after(async () => { await browser?.close(); });
+    // A failed test leaves its page open: close it before the next one.
+    afterEach(async () => {
+      await page?.close();
+      page = null;
+    });
 
     const openPage = async () => {
       page = await browser.open(url);
       await page.evaluate(ready);
       return page;
     };
-    const closePage = async () => {
+    const assertNoErrors = async () => {
       assert.deepEqual(await page.errors(), [], 'page errors');
-      await page.close();
     };
 
     test('opens from file:// on the title screen, "Continuar" focused, with no error', async () => {
@@ -92,7 +96,7 @@ for (const engine of engines) {
       const now = await page.evaluate(state);
       assert.deepEqual([now.form2, now.form1, now.focus], [true, false, 'Form2-Command1']);
       assert.equal(await page.evaluate(() => document.getElementById('Form2-Command1').textContent.trim()), 'Continuar');
-      await closePage();
+      await assertNoErrors();
     });
 
     test('keys: Tab on the title, Space and Enter press, a slider moves and shows its readout', async () => {
@@ -123,7 +127,7 @@ for (const engine of engines) {
       await page.press('Enter');
       now = await page.evaluate(state);
       assert.deepEqual([now.form1, now.form2, now.focus, now.readouts[2]], [true, false, 'Form1-Command4', '0,1']);
-      await closePage();
+      await assertNoErrors();
     });
 
     test('draws the five plots with the desktop\'s pixels outside the labels', async () => {
@@ -138,7 +142,7 @@ for (const engine of engines) {
         assert.equal(labelBoxes.length, 17, button);
         assertSamePixels(await page.canvas(kCanvas), desktopPixels(command, kSettings, ratio), labelBoxes, `${engine} ${button}`);
       }
-      await closePage();
+      await assertNoErrors();
     });
 
     test('"Regresar" and "Continuar" keep the sliders and the picture', async () => {
@@ -157,7 +161,7 @@ for (const engine of engines) {
       assert.deepEqual({ ...now, focus: null }, { ...before, focus: null });
       assert.deepEqual(now.readouts, ['15', '0', '0', '3,5', '0', '2,5', '4']);
       assert.deepEqual(await page.canvas(kCanvas), picture);
-      await closePage();
+      await assertNoErrors();
     });
 
     test('"Salir" ends the program', async () => {
@@ -167,7 +171,7 @@ for (const engine of engines) {
       await page.click('#Form2-Command2');
       assert.deepEqual(await page.evaluate(() => [document.querySelectorAll('#Form1, #Form2').length, document.body.innerText.trim()]),
         [0, 'El programa ha terminado. Vuelva a cargar la página para empezar de nuevo.']);
-      await closePage();
+      await assertNoErrors();
     });
   });
 }
