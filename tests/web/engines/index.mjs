@@ -54,13 +54,18 @@ export class EnginePage {
 }
 
 // Runs in the page: the canvas's pixels as base64, far quicker to carry
-// than an array of numbers.
+// than an array of numbers; the browser's own encoder makes it.
 function readCanvas(selector) {
   const canvas = document.querySelector(selector);
   const bytes = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
-  let binary = '';
-  for (let i = 0; i < bytes.length; i += 0x8000) binary += String.fromCharCode.apply(null, bytes.subarray(i, i + 0x8000));
-  return { width: canvas.width, height: canvas.height, base64: btoa(binary) };
+  return new Promise((resolve, reject) => {
+    const reader = new FileReader();
+    reader.onload = () => resolve({
+      width: canvas.width, height: canvas.height, base64: reader.result.slice(reader.result.indexOf(',') + 1),
+    });
+    reader.onerror = () => reject(reader.error);
+    reader.readAsDataURL(new Blob([bytes]));
+  });
 }
 
 // The source text evaluated for fn(...args): the protocols evaluate it as
