@@ -34,6 +34,8 @@ TEST_PACKAGES=(libgtest-dev desktop-file-utils xvfb dbus at-spi2-core python3-py
 # on an Xvfb display and needs a Spanish locale built from Debian's sources.
 WEB_PACKAGES=(emscripten nodejs)
 WEB_TEST_PACKAGES=(chromium firefox-esr webkit2gtk-driver xvfb locales)
+# puppeteer-core drives Debian's Firefox: no npm install fetches a browser.
+export PUPPETEER_SKIP_DOWNLOAD=1
 
 # Debian's nodejs comes without npm; other Node packages bring their own.
 need_npm() {

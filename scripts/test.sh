@@ -10,13 +10,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
-# One apt-get run for everything this run needs, the browser edition's too.
-packages=("${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}")
-if [ "${1:-}" != --sanitize ]; then
-    packages+=("${WEB_PACKAGES[@]}" "${WEB_TEST_PACKAGES[@]}")
-    command -v npm >/dev/null 2>&1 || packages+=(npm)
-fi
-need_packages "${packages[@]}"
+need_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
 
 build=build/test
 options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DVOREL_WERROR=ON)
@@ -36,8 +30,7 @@ if [ "${1:-}" != --sanitize ]; then
     need_npm
     bash scripts/web.sh --werror --no-open
     ctest --test-dir build/web-cmake --output-on-failure --no-tests=error
-    # puppeteer-core drives Debian's Firefox: it must fetch no browser.
-    (cd tests/web && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error)
+    (cd tests/web && npm ci --no-audit --no-fund --loglevel=error)
     VOREL_RASTERDUMP="$PWD/$build/tests/rasterdump" node --test tests/web/web.test.mjs
     VOREL_RASTERDUMP="$PWD/$build/tests/rasterdump" node --test tests/web/engines.test.mjs
 fi
