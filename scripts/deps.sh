@@ -34,9 +34,13 @@ BUILD_PACKAGES=(cmake g++ make qt6-base-dev fonts-liberation2)
 TEST_PACKAGES=(libgtest-dev desktop-file-utils xvfb dbus at-spi2-core python3-pyatspi)
 
 # The browser edition: Emscripten for the core, Node for the build step and
-# the browser tests, Debian's Chromium to run them in.
+# the browser tests, and three engines to run them in: Debian's Chromium,
+# Firefox ESR, and WebKitGTK's MiniBrowser through its WebDriver, which runs
+# on an Xvfb display and needs a Spanish locale built from Debian's sources.
 WEB_PACKAGES=(emscripten nodejs)
-WEB_TEST_PACKAGES=(chromium)
+WEB_TEST_PACKAGES=(chromium firefox-esr webkit2gtk-driver xvfb locales)
+# puppeteer-core drives Debian's Firefox: no npm install fetches a browser.
+export PUPPETEER_SKIP_DOWNLOAD=1
 
 # Debian's nodejs comes without npm; other Node packages bring their own.
 # Prints the package to add to a need_packages call, if any.

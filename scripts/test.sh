@@ -2,7 +2,8 @@
 # Builds everything with warnings as errors and runs every test. The window
 # tests run on Qt's offscreen platform, so no display is needed. Then builds
 # the browser edition and runs its tests: the number texts under Node, the
-# page in headless Chromium.
+# page in headless Chromium, then the same scenarios in Chromium, Firefox ESR
+# and WebKitGTK.
 #   --sanitize   build and test with AddressSanitizer and
 #                UndefinedBehaviorSanitizer instead; any finding fails. The
 #                browser edition is left out: it is the same code.
@@ -39,4 +40,5 @@ if [ "${1:-}" != --sanitize ]; then
     ctest --test-dir build/web-cmake --output-on-failure --no-tests=error
     (cd tests/web && npm ci --no-audit --no-fund --loglevel=error)
     VOREL_RASTERDUMP="$PWD/$build/tests/rasterdump" node --test tests/web/web.test.mjs
+    VOREL_RASTERDUMP="$PWD/$build/tests/rasterdump" node --test tests/web/engines.test.mjs
 fi
