@@ -102,14 +102,15 @@ export function desktopPixels(command, positions, ratio = 1) {
 }
 
 // Where the desktop's labels put their ink, drawn by Qt's font engine in
-// the program's font: [{ x, y, width, height, text }] in device pixels.
+// the program's font: [{ x, y, width, height, ink, text }] in device pixels,
+// ink in whole pixels' worth.
 export function desktopLabels(command, positions, ratio = 1) {
   const out = execFileSync(labelInk, dumpArguments(command, positions, ratio), {
     encoding: 'utf8', env: { ...process.env, QT_QPA_PLATFORM: 'offscreen' }, stdio: ['ignore', 'pipe', 'ignore'],
   });
   return out.trim().split('\n').map((line) => {
-    const [x, y, width, height, text] = line.split(' ');
-    return { x: +x, y: +y, width: +width, height: +height, text };
+    const [x, y, width, height, ink, text] = line.split(' ');
+    return { x: +x, y: +y, width: +width, height: +height, ink: +ink, text };
   });
 }
 
