@@ -7,7 +7,7 @@
 // takes every picture again into tests/web/approved/: look at each before
 // committing it.
 import assert from 'node:assert/strict';
-import { existsSync, mkdirSync, readFileSync, writeFileSync } from 'node:fs';
+import { existsSync, mkdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { join } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { after, before, test } from 'node:test';
@@ -39,6 +39,7 @@ const kScreens = [
 let browser;
 let comparer;
 before(async () => {
+  rmSync(failedFolder, { recursive: true, force: true }); // no picture left from an earlier run
   browser = await launch();
   comparer = await (await browser.newContext()).newPage();
 });
