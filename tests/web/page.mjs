@@ -8,6 +8,7 @@ import { chromium } from 'playwright-core';
 const root = fileURLToPath(new URL('../..', import.meta.url));
 export const pagePath = process.env.VOREL_WEB_PAGE ?? join(root, 'build/web/vorel.html');
 const rasterDump = process.env.VOREL_RASTERDUMP ?? join(root, 'build/test/tests/rasterdump');
+const labelInk = process.env.VOREL_LABELINK ?? join(root, 'build/test/tests/labelink');
 
 // The flags these machines need: root, no GPU, a closed network. Playwright
 // gives each launch a fresh profile.
@@ -97,7 +98,23 @@ export function countColours({ data }) {
 
 // The desktop's rasteriser, run natively on the same settings.
 export function desktopPixels(command, positions, ratio = 1) {
+  return new Uint8Array(execFileSync(rasterDump, dumpArguments(command, positions, ratio), { maxBuffer: 64 << 20 }));
+}
+
+// Where the desktop's labels put their ink, drawn by Qt's font engine in
+// the program's font: [{ x, y, width, height, ink, text }] in device pixels,
+// ink in whole pixels' worth.
+export function desktopLabels(command, positions, ratio = 1) {
+  const out = execFileSync(labelInk, dumpArguments(command, positions, ratio), {
+    encoding: 'utf8', env: { ...process.env, QT_QPA_PLATFORM: 'offscreen' }, stdio: ['ignore', 'pipe', 'ignore'],
+  });
+  return out.trim().split('\n').map((line) => {
+    const [x, y, width, height, ink, text] = line.split(' ');
+    return { x: +x, y: +y, width: +width, height: +height, ink: +ink, text };
+  });
+}
+
+function dumpArguments(command, positions, ratio) {
   const order = ['HScroll1', 'HScroll2', 'HScroll3', 'HScroll4', 'HScroll5', 'HScroll6', 'HScroll7'];
-  const args = [command, ...order.map((n) => String(positions[n] ?? 0)), String(ratio)];
-  return new Uint8Array(execFileSync(rasterDump, args, { maxBuffer: 64 << 20 }));
+  return [command, ...order.map((n) => String(positions[n] ?? 0)), String(ratio)];
 }

@@ -98,19 +98,28 @@ function labelCoverage(text, font) {
   scratchContext.font = font;
   const metrics = scratchContext.measureText(text);
   const width = Math.ceil(metrics.width) + 1;
-  // The font's box where the browser gives it, else the glyphs' own.
-  const ascent = metrics.fontBoundingBoxAscent ?? metrics.actualBoundingBoxAscent;
-  const descent = metrics.fontBoundingBoxDescent ?? metrics.actualBoundingBoxDescent;
-  const height = Math.ceil(ascent + descent) + 1;
+  // The desktop puts the font's ascent, in whole pixels, at the anchor, so
+  // the label's baseline lies that far below it. Browsers that do not give
+  // the font's box (Firefox before 116, Chrome before 87) get Arial's,
+  // which Liberation Sans shares.
+  let ascent = metrics.fontBoundingBoxAscent;
+  let descent = metrics.fontBoundingBoxDescent;
+  if (ascent === undefined) {
+    const pixels = parseFloat(/([\d.]+)px/.exec(scratchContext.font)[1]);
+    ascent = pixels * 0.905;
+    descent = pixels * 0.212;
+  }
+  ascent = Math.round(ascent);
+  const height = ascent + Math.ceil(descent) + 1;
   if (scratch.width < width || scratch.height < height) {
     scratch.width = Math.max(scratch.width, width);
     scratch.height = Math.max(scratch.height, height);
   }
   scratchContext.clearRect(0, 0, width, height);
   scratchContext.font = font;
-  scratchContext.textBaseline = 'top';
+  scratchContext.textBaseline = 'alphabetic';
   scratchContext.fillStyle = '#000';
-  scratchContext.fillText(text, 0, 0);
+  scratchContext.fillText(text, 0, ascent);
   const rgba = scratchContext.getImageData(0, 0, width, height).data;
   const alpha = new Uint8Array(width * height);
   for (let i = 0; i < alpha.length; ++i) alpha[i] = rgba[i * 4 + 3];

@@ -1,0 +1,132 @@
+// The screens as a user sees them, compared with approved pictures of the
+// window alone: the title screen, the main screen after each plot, and the
+// closing line, at pixel ratios 1 and 2, in Chromium with the fonts the
+// scripts install. A failure writes the picture taken and its difference
+// from the approved one to build/web-screens/. After a change that is meant,
+//   VOREL_APPROVE=1 node --test tests/web/screens.test.mjs
+// takes every picture again into tests/web/approved/: look at each before
+// committing it.
+import assert from 'node:assert/strict';
+import { existsSync, mkdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { join } from 'node:path';
+import { fileURLToPath } from 'node:url';
+import { after, before, test } from 'node:test';
+import { launch, open, setSliders } from './page.mjs';
+
+const approvedFolder = fileURLToPath(new URL('approved', import.meta.url));
+const failedFolder = fileURLToPath(new URL('../../build/web-screens', import.meta.url));
+const approving = process.env.VOREL_APPROVE === '1';
+// A channel may differ by this much, as text antialiasing does from one
+// build of the font stack to the next; a missing line or glyph differs by far more.
+const kTolerance = 48;
+
+// The road of the example: A1 = 20, A2 = 10, ω1 = 1, ω2 = 2, T = 10.
+const kExample = { HScroll1: 20, HScroll2: 10, HScroll3: 10, HScroll4: 20, HScroll7: 100 };
+
+// One road through the program: each screen's name, how to get there
+// from the one before, and what to take. Keys, not the mouse, so that the
+// focused control shows its focus ring.
+const kScreens = [
+  ['title', [], '#Form2'],
+  ['wave1', ['Enter', kExample, 'Command1'], '#Form1'],
+  ['wave2', ['Command2'], '#Form1'],
+  ['both', ['Command6'], '#Form1'],
+  ['resultant', ['Command5'], '#Form1'],
+  ['all', ['Command3'], '#Form1'],
+  ['end', ['Command4', 'Tab', 'Enter'], 'body > p'], // "Regresar", then "Salir"
+];
+
+let browser;
+let comparer;
+before(async () => {
+  rmSync(failedFolder, { recursive: true, force: true }); // no picture left from an earlier run
+  browser = await launch();
+  comparer = await (await browser.newContext()).newPage();
+});
+after(async () => { await browser?.close(); });
+
+test('every screen looks as approved, at ratios 1 and 2', async () => {
+  const failures = [];
+  for (const ratio of [1, 2]) {
+    const page = await open(browser, { ratio });
+    for (const [name, steps, selector] of kScreens) {
+      for (const step of steps) {
+        if (typeof step === 'object') await setSliders(page, step);
+        else if (step.startsWith('Command')) {
+          await page.focus(`#Form1-${step}`);
+          await page.keyboard.press('Enter');
+        } else await page.keyboard.press(step);
+      }
+      const picture = await page.locator(selector).screenshot({ animations: 'disabled', caret: 'hide' });
+      const file = `${name}-${ratio}x.png`;
+      const approved = join(approvedFolder, file);
+      if (approving) {
+        mkdirSync(approvedFolder, { recursive: true });
+        writeFileSync(approved, picture);
+        continue;
+      }
+      if (!existsSync(approved)) {
+        failures.push(`${file}: no approved picture`);
+        writeFailed(file, picture);
+        continue;
+      }
+      const result = await compare(readFileSync(approved), picture);
+      if (result.differing > 0) {
+        failures.push(`${file}: ${result.message}`);
+        writeFailed(file, picture, result.difference);
+      }
+    }
+    await page.context().close();
+  }
+  assert.deepEqual(failures, [], `pictures taken and differences are in ${failedFolder}`);
+});
+
+function writeFailed(file, picture, difference) {
+  mkdirSync(failedFolder, { recursive: true });
+  writeFileSync(join(failedFolder, file), picture);
+  if (difference) writeFileSync(join(failedFolder, file.replace(/\.png$/, '-difference.png')), difference);
+}
+
+// Both pictures are decoded by the browser; the difference shows the taken
+// picture faded, with every pixel past the tolerance in magenta.
+async function compare(approved, taken) {
+  const result = await comparer.evaluate(async ([a, b, tolerance]) => {
+    const load = (base64) => new Promise((resolve, reject) => {
+      const image = new Image();
+      image.onload = () => resolve(image);
+      image.onerror = reject;
+      image.src = `data:image/png;base64,${base64}`;
+    });
+    const [want, got] = await Promise.all([load(a), load(b)]);
+    const pixels = (image) => {
+      const canvas = document.createElement('canvas');
+      [canvas.width, canvas.height] = [image.width, image.height];
+      const context = canvas.getContext('2d');
+      context.drawImage(image, 0, 0);
+      return { canvas, context, data: context.getImageData(0, 0, image.width, image.height) };
+    };
+    const taken = pixels(got);
+    if (want.width !== got.width || want.height !== got.height) {
+      return { differing: 1, message: `${got.width} × ${got.height} against ${want.width} × ${want.height}` };
+    }
+    const expected = pixels(want).data.data;
+    const shown = taken.data;
+    let differing = 0;
+    for (let i = 0; i < shown.data.length; i += 4) {
+      let delta = 0;
+      for (let c = 0; c < 3; ++c) delta = Math.max(delta, Math.abs(shown.data[i + c] - expected[i + c]));
+      if (delta > tolerance) {
+        ++differing;
+        shown.data.set([255, 0, 255, 255], i);
+      } else {
+        for (let c = 0; c < 3; ++c) shown.data[i + c] = 192 + (shown.data[i + c] >> 2);
+      }
+    }
+    taken.context.putImageData(shown, 0, 0);
+    return {
+      differing, message: `${differing} pixels differ`,
+      difference: differing ? taken.canvas.toDataURL('image/png').split(',')[1] : undefined,
+    };
+  }, [approved.toString('base64'), taken.toString('base64'), kTolerance]);
+  return { ...result, difference: result.difference && Buffer.from(result.difference, 'base64') };
+}
