@@ -27,13 +27,16 @@ export const kUnscaledViewport = { width: 800, height: 537 };
 
 // A fresh page in a context of its own, with every request it makes
 // written down; init runs in the page before its own script. device may
-// give a viewport, a touch screen and so on, as Playwright's contexts take.
-export async function open(browser, { ratio = 1, locale = 'es-ES', init, device = {} } = {}) {
+// give a viewport, a touch screen and so on, as Playwright's contexts take;
+// with clock, the page's timers and clocks are Playwright's, which the test
+// then stops and moves on at will (page.clock).
+export async function open(browser, { ratio = 1, locale = 'es-ES', init, device = {}, clock = false } = {}) {
   const context = await browser.newContext({
     deviceScaleFactor: ratio, locale, viewport: kUnscaledViewport, ...device,
   });
   const page = await context.newPage();
   if (init) await page.addInitScript(init);
+  if (clock) await page.clock.install();
   page.requests = [];
   page.errors = [];
   page.on('request', (request) => page.requests.push(request.url()));
