@@ -1,9 +1,9 @@
 // The plot box: the shared rasteriser draws into the core's pixels at the
 // ratio of device pixels to the window's own CSS pixels (the screen's pixel
 // ratio times the window's scale), and the box shows them in a canvas of
-// that many device pixels, laid on whole device pixels so that each lands
-// on one. Labels are written with canvas text into the same pixels at the
-// moment the plot prints them, so a later curve lies over them.
+// that many device pixels. Labels are written with canvas text into the
+// same pixels at the moment the plot prints them, so a later curve lies
+// over them.
 import { watchScale, windowScale } from './fit.js';
 
 export class PlotBox {
@@ -18,9 +18,10 @@ export class PlotBox {
     this.element.setAttribute('role', 'img');
     this.element.setAttribute('aria-label', name);
     this.canvas = document.createElement('canvas');
-    this.logical = core.logicalSize();
-    // Each picture pixel is one device pixel; should the browser still
-    // resample, it keeps the colours whole.
+    // Each picture pixel is one device pixel. Under a scaled window the
+    // canvas rarely starts on a whole device pixel, and a smoothing browser
+    // would blend each pixel with its neighbours; this one keeps them whole.
+    this.canvas.style.imageRendering = '-moz-crisp-edges'; // Firefox before 93
     this.canvas.style.imageRendering = 'pixelated';
     this.description = document.createElement('div');
     this.description.className = 'visually-hidden';
@@ -74,20 +75,10 @@ export class PlotBox {
     this.layOut(picture.ratio);
   }
 
-  // The canvas covers exactly its device pixels, from a whole device pixel:
-  // under a scaled window its own place rarely falls on one.
+  // The canvas covers exactly its device pixels.
   layOut(ratio) {
-    const style = this.canvas.style;
-    style.width = `${this.canvas.width / ratio}px`;
-    style.height = `${this.canvas.height / ratio}px`;
-    style.transform = '';
-    if (!this.element.offsetParent) return;
-    const device = window.devicePixelRatio;
-    const at = this.canvas.getBoundingClientRect();
-    const shift = (v) => (Math.round(v * device) - v * device) / ratio;
-    const dx = shift(at.left);
-    const dy = shift(at.top);
-    if (dx !== 0 || dy !== 0) style.transform = `translate(${dx}px, ${dy}px)`;
+    this.canvas.style.width = `${this.canvas.width / ratio}px`;
+    this.canvas.style.height = `${this.canvas.height / ratio}px`;
   }
 
   wantedRatio() {
@@ -119,10 +110,7 @@ export class PlotBox {
 
   updateRatio() {
     const ratio = this.wantedRatio();
-    if (ratio === this.core.picture().ratio) {
-      this.layOut(ratio); // the window may have moved
-      return;
-    }
+    if (ratio === this.core.picture().ratio) return;
     this.labelBoxes = [];
     this.core.setRatio(ratio);
     this.show();
