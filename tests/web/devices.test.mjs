@@ -26,7 +26,7 @@ const kDevices = [
 // the machine.
 async function openOn(device, { clock = false } = {}) {
   const page = await open(browser, {
-    ratio: device.ratio, clock,
+    ratio: device.ratio, clock, init: device.init,
     device: {
       viewport: { width: device.width, height: device.height },
       hasTouch: device.touch, isMobile: device.touch,
@@ -217,8 +217,21 @@ describe('on every device', () => {
   }
 });
 
+// Safari 12 has no Pointer Events and no ResizeObserver, and its media
+// queries take listeners only by addListener.
+const kSafari12 = {
+  ...kDevices[1], name: 'iPad portrait without Pointer Events (Safari 12)',
+  init: () => {
+    delete window.PointerEvent;
+    delete window.ResizeObserver;
+    for (const name of ['addEventListener', 'removeEventListener']) {
+      Object.defineProperty(MediaQueryList.prototype, name, { value: undefined });
+    }
+  },
+};
+
 describe('a finger', () => {
-  for (const device of kDevices.filter((d) => d.touch)) {
+  for (const device of [...kDevices.filter((d) => d.touch), kSafari12]) {
     test(`${device.name}: taps an arrow, the track and a button, and drags the thumb`, async () => {
       const page = await openOn(device, { clock: true });
       const touch = await finger(page);
