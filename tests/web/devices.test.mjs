@@ -212,6 +212,7 @@ describe('on every device', () => {
         const reachable = device.scale >= 1 ? 24 : Math.floor(17 * device.scale);
         for (const [part, side] of Object.entries(squares)) assert.ok(side >= reachable, `${part}: ${side} < ${reachable}`);
       }
+      assert.deepEqual(page.errors, []);
       await page.context().close();
     });
   }
@@ -271,6 +272,7 @@ describe('a finger', () => {
       // Buttons take a tap at once, with no wait for a double tap.
       assert.equal(await page.evaluate(() => getComputedStyle(document.getElementById('Form1-Command3')).touchAction),
         'manipulation');
+      assert.deepEqual(page.errors, []);
       await page.context().close();
     });
   }

@@ -18,9 +18,8 @@ export class PlotBox {
     this.element.setAttribute('role', 'img');
     this.element.setAttribute('aria-label', name);
     this.canvas = document.createElement('canvas');
-    // Each picture pixel is one device pixel. Under a scaled window the
-    // canvas rarely starts on a whole device pixel, and a smoothing browser
-    // would blend each pixel with its neighbours; this one keeps them whole.
+    // Each picture pixel is one device pixel (layOut), and should the
+    // browser still resample, it keeps the colours whole.
     this.canvas.style.imageRendering = '-moz-crisp-edges'; // Firefox before 93
     this.canvas.style.imageRendering = 'pixelated';
     this.description = document.createElement('div');
@@ -75,10 +74,19 @@ export class PlotBox {
     this.layOut(picture.ratio);
   }
 
-  // The canvas covers exactly its device pixels.
+  // The canvas covers exactly its device pixels, from a whole device pixel:
+  // under a scaled window its own place rarely falls on one.
   layOut(ratio) {
-    this.canvas.style.width = `${this.canvas.width / ratio}px`;
-    this.canvas.style.height = `${this.canvas.height / ratio}px`;
+    const style = this.canvas.style;
+    style.width = `${this.canvas.width / ratio}px`;
+    style.height = `${this.canvas.height / ratio}px`;
+    style.transform = '';
+    if (this.element.offsetParent === null) return;
+    const device = window.devicePixelRatio;
+    const at = this.canvas.getBoundingClientRect();
+    const shift = (v) => (Math.round(v * device) - v * device) / ratio;
+    const [dx, dy] = [shift(at.left), shift(at.top)];
+    if (dx !== 0 || dy !== 0) style.transform = `translate(${dx}px, ${dy}px)`;
   }
 
   wantedRatio() {
@@ -108,9 +116,15 @@ export class PlotBox {
     this.query = null;
   }
 
+  // A hidden box waits: the title window has a scale of its own, and the
+  // box is fitted again when its window comes back.
   updateRatio() {
+    if (this.element.offsetParent === null) return;
     const ratio = this.wantedRatio();
-    if (ratio === this.core.picture().ratio) return;
+    if (ratio === this.core.picture().ratio) {
+      this.layOut(ratio); // the window may have moved
+      return;
+    }
     this.labelBoxes = [];
     this.core.setRatio(ratio);
     this.show();
