@@ -231,6 +231,31 @@ const kSafari12 = {
   },
 };
 
+test('turning a tablet fits the window again and draws the kept plot at the new scale', async () => {
+  const page = await openOn(kDevices[0]);
+  await tap(page, '#Form2-Command1');
+  await page.evaluate(() => {
+    const form = window.vorel.title.m_form1;
+    for (const [name, v] of [['HScroll1', 20], ['HScroll2', 10], ['HScroll3', 10], ['HScroll4', 20], ['HScroll7', 100]]) {
+      form[name].setValue(v);
+    }
+    form.Command3_Click();
+    // Only a new plot would write the description again.
+    form.Picture1.description.textContent = 'kept';
+  });
+  await page.setViewportSize({ width: 768, height: 1024 });
+  await page.waitForFunction(() => Math.abs(window.vorel.core.picture().ratio - 2 * 1.0121) < 0.001);
+  const main = await placeOf(page, 'Form1');
+  assert.ok(Math.abs(main.width / 743 - 1.0121) < 0.0005, `scale ${main.width / 743}`);
+  assert.equal(await page.evaluate(() => window.vorel.title.m_form1.Picture1.description.textContent), 'kept');
+  assert.deepEqual(await screenAgainstCanvas(page), { differing: 0 });
+  const colours = new Set();
+  const pixels = await canvasPixels(page);
+  for (let i = 0; i < pixels.data.length; i += 4) colours.add(pixels.data[i] * 65536 + pixels.data[i + 1] * 256 + pixels.data[i + 2]);
+  for (const colour of [0x0000e1, 0x00e100, 0xe10000]) assert.ok(colours.has(colour), colour.toString(16));
+  await page.context().close();
+});
+
 describe('a finger', () => {
   for (const device of [...kDevices.filter((d) => d.touch), kSafari12]) {
     test(`${device.name}: taps an arrow, the track and a button, and drags the thumb`, async () => {
