@@ -209,7 +209,8 @@ export class ScrollBar {
     this.back.style.width = this.forward.style.width = `${height}px`;
     const length = this.track.clientWidth;
     const range = this.maximum - this.minimum;
-    const thumb = Math.min(length, Math.max(kMinimumThumb, Math.round(length * this.pageStep / (range + this.pageStep))));
+    // The page's share of the track, truncated as the desktop's bar does.
+    const thumb = Math.min(length, Math.max(kMinimumThumb, Math.floor(length * this.pageStep / (range + this.pageStep))));
     this.thumb.style.width = `${thumb}px`;
     this.thumb.style.left = `${range > 0 ? Math.round((value - this.minimum) / range * (length - thumb)) : 0}px`;
     this.layOutReach(height);
