@@ -73,12 +73,9 @@ function refit() {
   fittedScale = fittingScale(width, height, viewport.clientWidth, viewport.clientHeight, coarse);
   // Centred where it fits; where it does not (a mouse and a large zoom),
   // from the margin, so that scrolling reaches every part of it.
-  // On whole device pixels, so that text and edges fall as they would
-  // unscaled.
-  const device = window.devicePixelRatio || 1;
-  const snap = (v) => Math.round(v * device) / device;
-  const left = snap(Math.max(kMargin, (viewport.clientWidth - width * fittedScale) / 2));
-  const top = snap(Math.max(kMargin, (viewport.clientHeight - height * fittedScale) / 2));
+  // On whole pixels, so that text and edges fall as they would unscaled.
+  const left = Math.round(Math.max(kMargin, (viewport.clientWidth - width * fittedScale) / 2));
+  const top = Math.round(Math.max(kMargin, (viewport.clientHeight - height * fittedScale) / 2));
   Object.assign(fitted.style, {
     position: 'absolute', margin: '0', left: `${left}px`, top: `${top}px`,
     transformOrigin: '0 0', transform: fittedScale === 1 ? '' : `scale(${fittedScale})`,
