@@ -21,14 +21,23 @@ export async function launch() {
   });
 }
 
+// The window is scaled to fit the viewport, and with a mouse never below 1:
+// in this one both windows stay at scale 1 (the title window fits it
+// exactly; the main window is taller and the page scrolls a little).
+export const kUnscaledViewport = { width: 800, height: 537 };
+
 // A fresh page in a context of its own, with every request it makes
-// written down; init runs in the page before its own script.
-export async function open(browser, { ratio = 1, locale = 'es-ES', init } = {}) {
+// written down; init runs in the page before its own script. device may
+// give a viewport, a touch screen and so on, as Playwright's contexts take;
+// with clock, the page's timers and clocks are Playwright's, which the test
+// then stops and moves on at will (page.clock).
+export async function open(browser, { ratio = 1, locale = 'es-ES', init, device = {}, clock = false } = {}) {
   const context = await browser.newContext({
-    deviceScaleFactor: ratio, locale, viewport: { width: 800, height: 600 },
+    deviceScaleFactor: ratio, locale, viewport: kUnscaledViewport, ...device,
   });
   const page = await context.newPage();
   if (init) await page.addInitScript(init);
+  if (clock) await page.clock.install();
   page.requests = [];
   page.errors = [];
   page.on('request', (request) => page.requests.push(request.url()));
@@ -76,7 +85,9 @@ export async function canvasPixels(page) {
 // A new pixel ratio, as a browser zoom gives it: with a resize.
 export async function emulateRatio(page, ratio) {
   const cdp = await page.context().newCDPSession(page);
-  await cdp.send('Emulation.setDeviceMetricsOverride', { width: 801, height: 600, deviceScaleFactor: ratio, mobile: false });
+  await cdp.send('Emulation.setDeviceMetricsOverride', {
+    width: kUnscaledViewport.width + 1, height: kUnscaledViewport.height, deviceScaleFactor: ratio, mobile: false,
+  });
 }
 
 export async function labelBoxes(page) {

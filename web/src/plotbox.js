@@ -1,23 +1,27 @@
 // The plot box: the shared rasteriser draws into the core's pixels at the
-// screen's pixel ratio, and the box shows them in a canvas of that many
-// device pixels. Labels are written with canvas text into the same pixels
-// at the moment the plot prints them, so a later curve lies over them.
+// ratio of device pixels to the window's own CSS pixels (the screen's pixel
+// ratio times the window's scale), and the box shows them in a canvas of
+// that many device pixels. Labels are written with canvas text into the
+// same pixels at the moment the plot prints them, so a later curve lies
+// over them.
+import { watchScale, windowScale } from './fit.js';
 
 export class PlotBox {
   // font: the program's font as the window gives it, { family, points };
-  // signal: ends the box's watch on the window when the program ends.
-  constructor(core, name, font, signal) {
+  // life: when it signals 'abort' (the program ends), the box stops
+  // watching the window; stop() does the same.
+  constructor(core, name, font, life) {
     this.core = core;
-    this.signal = signal;
     this.element = document.createElement('div');
     this.element.className = 'plotbox';
     this.element.tabIndex = 0;
     this.element.setAttribute('role', 'img');
     this.element.setAttribute('aria-label', name);
     this.canvas = document.createElement('canvas');
-    const size = core.logicalSize();
-    this.canvas.style.width = `${size.width}px`;
-    this.canvas.style.height = `${size.height}px`;
+    // Each picture pixel is one device pixel (layOut), and should the
+    // browser still resample, it keeps the colours whole.
+    this.canvas.style.imageRendering = '-moz-crisp-edges'; // Firefox before 93
+    this.canvas.style.imageRendering = 'pixelated';
     this.description = document.createElement('div');
     this.description.className = 'visually-hidden';
     this.element.append(this.canvas, this.description);
@@ -30,10 +34,15 @@ export class PlotBox {
       const box = drawLabel(core, pointer, width, height, plotFont(ratio), x, y, text, colour);
       if (box) this.labelBoxes.push(box);
     };
-    core.setRatio(window.devicePixelRatio);
+    core.setRatio(this.wantedRatio());
     this.show();
+
+    this.update = () => this.updateRatio();
+    this.query = null;
     this.followRatio();
-    window.addEventListener('resize', () => this.updateRatio(), { signal });
+    window.addEventListener('resize', this.update);
+    this.unwatchScale = watchScale(this.update);
+    if (life) life.addEventListener('abort', () => this.stop(), { once: true });
   }
 
   // The description is tied once the element has its id in the window.
@@ -62,24 +71,69 @@ export class PlotBox {
     }
     const bytes = new Uint8ClampedArray(this.core.HEAPU8.buffer, picture.pointer, picture.width * picture.height * 4);
     this.canvas.getContext('2d').putImageData(new ImageData(bytes, picture.width, picture.height), 0, 0);
+    this.layOut(picture.ratio);
   }
 
-  // A zoom or a move to another screen changes the ratio: the kept picture
-  // is drawn again at the new one; the plot does not run again. Browsers
-  // tell of it by the resolution query, some only by a resize.
+  // The canvas covers exactly its device pixels, from a whole device pixel:
+  // under a scaled window its own place rarely falls on one.
+  layOut(ratio) {
+    const style = this.canvas.style;
+    style.width = `${this.canvas.width / ratio}px`;
+    style.height = `${this.canvas.height / ratio}px`;
+    style.transform = '';
+    if (this.element.offsetParent === null) return;
+    const device = window.devicePixelRatio;
+    const at = this.canvas.getBoundingClientRect();
+    const shift = (v) => (Math.round(v * device) - v * device) / ratio;
+    const [dx, dy] = [shift(at.left), shift(at.top)];
+    if (dx !== 0 || dy !== 0) style.transform = `translate(${dx}px, ${dy}px)`;
+  }
+
+  wantedRatio() {
+    return window.devicePixelRatio * windowScale();
+  }
+
+  // A zoom, a move to another screen or a new scale of the window changes
+  // the ratio: the kept picture is drawn again at the new one; the plot
+  // does not run again. Browsers tell of a new pixel ratio by the
+  // resolution query, some only by a resize.
   followRatio() {
-    const query = window.matchMedia(`(resolution: ${window.devicePixelRatio}dppx)`);
-    query.addEventListener('change', () => {
+    this.query = window.matchMedia(`(resolution: ${window.devicePixelRatio}dppx)`);
+    const changed = () => {
+      this.forgetQuery(changed);
       this.updateRatio();
       this.followRatio();
-    }, { once: true, signal: this.signal });
+    };
+    this.queryChanged = changed;
+    if (this.query.addEventListener) this.query.addEventListener('change', changed);
+    else this.query.addListener(changed); // Safari before 14
   }
 
+  forgetQuery(listener) {
+    if (!this.query) return;
+    if (this.query.removeEventListener) this.query.removeEventListener('change', listener);
+    else this.query.removeListener(listener);
+    this.query = null;
+  }
+
+  // A hidden box waits: the title window has a scale of its own, and the
+  // box is fitted again when its window comes back.
   updateRatio() {
-    if (window.devicePixelRatio === this.core.picture().ratio) return;
+    if (this.element.offsetParent === null) return;
+    const ratio = this.wantedRatio();
+    if (ratio === this.core.picture().ratio) {
+      this.layOut(ratio); // the window may have moved
+      return;
+    }
     this.labelBoxes = [];
-    this.core.setRatio(window.devicePixelRatio);
+    this.core.setRatio(ratio);
     this.show();
+  }
+
+  stop() {
+    this.forgetQuery(this.queryChanged);
+    window.removeEventListener('resize', this.update);
+    this.unwatchScale();
   }
 }
 

@@ -1,19 +1,30 @@
-// A horizontal scroll bar like the desktop's: the arrows step, a click in
-// the track pages towards the click, a dragged thumb settles only on
-// release, and the keys move it. It reports a change only when its value
-// has changed, as the desktop's scroll bar does.
+// A horizontal scroll bar like the desktop's: the arrows step, a press in
+// the track pages towards it, and holding either repeats as the desktop's
+// scroll bar does; a dragged thumb settles only on release, and the keys
+// move it. It reports a change only when its value has changed, as the
+// desktop's scroll bar does. A finger is given room: each arrow and the
+// thumb take a touch within a square of at least kTouchTarget screen
+// pixels, whatever the window's scale, though they look as they always do.
+import { watchScale } from './fit.js';
 
 const kMinimumThumb = 10; // CSS px, so that a long range keeps a thumb to grab
+// The desktop's scroll bar repeats a held arrow or track after this long,
+// then at this interval (ms).
+export const kRepeatDelay = 500;
+export const kRepeatInterval = 50;
+const kTouchTarget = 24; // CSS px on screen, after the window's scale
 
 export class ScrollBar {
-  // signal: when the program ends, the bar stops watching its size.
-  constructor(spec, onChange, signal) {
+  // life: when it signals 'abort' (the program ends), the bar stops
+  // watching its size and its input; stop() does the same.
+  constructor(spec, onChange, life) {
     this.minimum = spec.minimum;
     this.maximum = spec.maximum;
     this.singleStep = spec.singleStep;
     this.pageStep = spec.pageStep;
     this.value = spec.minimum;
     this.onChange = onChange;
+    this.holding = null;
 
     this.element = document.createElement('div');
     this.element.className = 'scrollbar';
@@ -24,17 +35,29 @@ export class ScrollBar {
     this.track = part('track');
     this.thumb = part('thumb');
     this.forward = part('arrow forward');
+    // Unseen, and only under a coarse pointer: the room around the bar in
+    // which a touch still reaches it.
+    this.reach = part('reach');
     this.track.append(this.thumb);
-    this.element.append(this.back, this.track, this.forward);
+    this.element.append(this.reach, this.back, this.track, this.forward);
 
     this.element.addEventListener('keydown', (event) => this.keyDown(event));
-    this.back.addEventListener('pointerdown', (event) => this.press(event, -this.singleStep));
-    this.forward.addEventListener('pointerdown', (event) => this.press(event, this.singleStep));
-    this.track.addEventListener('pointerdown', (event) => this.pressTrack(event));
-    this.thumb.addEventListener('pointerdown', (event) => this.grab(event));
-    const sizeWatch = new ResizeObserver(() => this.layOut());
-    sizeWatch.observe(this.element);
-    signal.addEventListener('abort', () => sizeWatch.disconnect(), { once: true });
+    this.stopPresses = listenForPresses(this.element, (x, y, touch) => this.pressAt(x, y, touch));
+    const layOut = () => this.layOut();
+    this.unwatchScale = watchScale(layOut);
+    this.sizeWatch = null;
+    if (window.ResizeObserver) {
+      this.sizeWatch = new ResizeObserver(layOut);
+      this.sizeWatch.observe(this.element);
+    }
+    if (life) life.addEventListener('abort', () => this.stop(), { once: true });
+  }
+
+  stop() {
+    this.endHold();
+    this.stopPresses();
+    this.unwatchScale();
+    if (this.sizeWatch) this.sizeWatch.disconnect();
   }
 
   setValue(value) {
@@ -59,46 +82,126 @@ export class ScrollBar {
     event.preventDefault();
   }
 
-  press(event, step) {
-    if (event.button !== 0) return;
-    event.preventDefault();
-    this.element.focus();
-    this.setValue(this.value + step);
+  // Which part a press at (x, y) on the screen is for. A mouse takes what
+  // it is over. A finger takes the thumb it is on, else an arrow within
+  // its room (which grows outwards, away from the track), else the thumb
+  // within its room, else the track, else whichever part is nearest.
+  partAt(x, y, touch) {
+    const parts = [['thumb', this.thumb], ['back', this.back], ['forward', this.forward], ['track', this.track]]
+      .map(([name, element]) => ({ name, box: element.getBoundingClientRect() }));
+    const [thumb, back, forward, track] = parts;
+    if (inside(thumb.box, x, y)) return 'thumb';
+    for (const p of [back, forward]) if (inside(p.box, x, y)) return p.name;
+    if (!touch) return inside(track.box, x, y) ? 'track' : null;
+    const rooms = this.touchRooms(parts);
+    for (const name of ['back', 'forward', 'thumb', 'track']) if (inside(rooms[name], x, y)) return name;
+    let nearest = null;
+    for (const p of parts) {
+      const d = distance(p.box, x, y);
+      if (!nearest || d < nearest.d) nearest = { name: p.name, d };
+    }
+    return nearest.name;
   }
 
-  pressTrack(event) {
-    if (event.button !== 0 || event.target !== this.track) return;
-    event.preventDefault();
-    this.element.focus();
-    const thumb = this.thumb.getBoundingClientRect();
-    this.setValue(this.value + (event.clientX < thumb.left ? -this.pageStep : this.pageStep));
+  // The room each part has for a finger, on the screen: at least
+  // kTouchTarget square, the arrows' growing outwards only.
+  touchRooms(parts) {
+    const rooms = {};
+    for (const { name, box } of parts) {
+      const width = Math.max(box.width, kTouchTarget);
+      const height = Math.max(box.height, kTouchTarget);
+      const top = (box.top + box.bottom - height) / 2;
+      let left = (box.left + box.right - width) / 2;
+      if (name === 'back') left = box.right - width;
+      if (name === 'forward') left = box.left;
+      if (name === 'track') left = box.left;
+      rooms[name] = { left, top, right: left + (name === 'track' ? box.width : width), bottom: top + height };
+    }
+    return rooms;
+  }
+
+  // Starts what a press does, and gives back what moving and letting go do.
+  pressAt(x, y, touch) {
+    const name = this.partAt(x, y, touch);
+    if (!name) return null;
+    this.element.focus({ preventScroll: true });
+    if (name === 'thumb') return this.grab(x);
+    if (name === 'track') {
+      const direction = x < this.thumb.getBoundingClientRect().left ? -1 : 1;
+      let at = x;
+      // The track stops when the thumb reaches the finger (or the pointer).
+      return this.hold(() => {
+        const thumb = this.thumb.getBoundingClientRect();
+        if (at >= thumb.left && at < thumb.right) return false;
+        this.setValue(this.value + direction * this.pageStep);
+        return true;
+      }, (mx) => { at = mx; });
+    }
+    const arrow = name === 'back' ? this.back : this.forward;
+    const step = name === 'back' ? -this.singleStep : this.singleStep;
+    // As on the desktop, an arrow repeats only while the pointer is on it.
+    let over = true;
+    return this.hold(() => {
+      if (over) this.setValue(this.value + step);
+      return true;
+    }, (mx, my) => { over = this.partAt(mx, my, touch) === name; });
+  }
+
+  // One step at once, then one when the delay has passed, then one at
+  // every interval, counted from the press: a late timer catches up, so
+  // that a hold gives as many steps as its length, as on the desktop.
+  hold(step, moved) {
+    this.endHold();
+    const start = performance.now();
+    let taken = 0;
+    let going = step();
+    const due = (now) => (now - start < kRepeatDelay ? 0 : 1 + Math.floor((now - start - kRepeatDelay) / kRepeatInterval));
+    const catchUp = () => {
+      const until = due(performance.now());
+      while (going && taken < until) {
+        ++taken;
+        going = step();
+      }
+    };
+    const tick = () => {
+      catchUp();
+      if (!going) return;
+      const next = start + kRepeatDelay + taken * kRepeatInterval;
+      this.holding.timer = setTimeout(tick, Math.max(0, next - performance.now()));
+    };
+    this.holding = { timer: setTimeout(tick, kRepeatDelay) };
+    return {
+      move: moved,
+      release: () => {
+        catchUp();
+        this.endHold();
+      },
+    };
+  }
+
+  endHold() {
+    if (!this.holding) return;
+    clearTimeout(this.holding.timer);
+    this.holding = null;
   }
 
   // While the thumb moves, only the thumb moves: the value, and with it the
   // readout, follows on release.
-  grab(event) {
-    if (event.button !== 0) return;
-    event.preventDefault();
-    this.element.focus();
-    const startX = event.clientX;
+  grab(x) {
+    const startX = x;
     const startLeft = this.thumb.offsetLeft;
+    // Screen pixels per pixel of the window, which may be scaled.
+    const scale = this.track.getBoundingClientRect().width / (this.track.clientWidth || 1) || 1;
     let dragged = this.value;
-    this.thumb.setPointerCapture(event.pointerId);
-    const move = (e) => {
-      const free = this.track.clientWidth - this.thumb.offsetWidth;
-      const left = Math.min(free, Math.max(0, startLeft + e.clientX - startX));
-      dragged = this.minimum + (free > 0 ? Math.round(left / free * (this.maximum - this.minimum)) : 0);
-      this.thumb.style.left = `${left}px`;
+    return {
+      move: (mx) => {
+        const free = this.track.clientWidth - this.thumb.offsetWidth;
+        const left = Math.min(free, Math.max(0, startLeft + (mx - startX) / scale));
+        dragged = this.minimum + (free > 0 ? Math.round(left / free * (this.maximum - this.minimum)) : 0);
+        this.thumb.style.left = `${left}px`;
+      },
+      release: () => this.setValue(dragged),
     };
-    const release = () => {
-      this.thumb.removeEventListener('pointermove', move);
-      this.thumb.removeEventListener('pointerup', release);
-      this.thumb.removeEventListener('pointercancel', release);
-      this.setValue(dragged);
-    };
-    this.thumb.addEventListener('pointermove', move);
-    this.thumb.addEventListener('pointerup', release);
-    this.thumb.addEventListener('pointercancel', release);
   }
 
   layOut(value = this.value) {
@@ -110,6 +213,20 @@ export class ScrollBar {
     const thumb = Math.min(length, Math.max(kMinimumThumb, Math.floor(length * this.pageStep / (range + this.pageStep))));
     this.thumb.style.width = `${thumb}px`;
     this.thumb.style.left = `${range > 0 ? Math.round((value - this.minimum) / range * (length - thumb)) : 0}px`;
+    this.layOutReach(height);
+  }
+
+  // The reach covers the rooms of both arrows and the height of a finger,
+  // in the window's own pixels.
+  layOutReach(height) {
+    const box = this.element.getBoundingClientRect();
+    const scale = box.height / (this.element.offsetHeight || 1) || 1;
+    const room = kTouchTarget / scale;
+    const outside = Math.max(0, room - height);
+    const tall = Math.max(room, height);
+    Object.assign(this.reach.style, {
+      left: `${-outside}px`, right: `${-outside}px`, top: `${(height - tall) / 2}px`, height: `${tall}px`,
+    });
   }
 }
 
@@ -118,4 +235,92 @@ function part(className) {
   element.className = className;
   element.setAttribute('aria-hidden', 'true');
   return element;
+}
+
+function inside(box, x, y) {
+  return x >= box.left && x < box.right && y >= box.top && y < box.bottom;
+}
+
+function distance(box, x, y) {
+  const dx = Math.max(box.left - x, 0, x - box.right);
+  const dy = Math.max(box.top - y, 0, y - box.bottom);
+  return Math.hypot(dx, dy);
+}
+
+// Presses on an element by a mouse's main button, a pen or a finger:
+// onPress(x, y, touch) starts one and gives back { move(x, y), release() },
+// or null to let it be. Pointer Events where the browser has them, else
+// mouse and touch events (Safari 12). Gives back the way to stop listening.
+function listenForPresses(element, onPress) {
+  if (window.PointerEvent) {
+    const down = (event) => {
+      if (!event.isPrimary || event.button !== 0) return;
+      const press = onPress(event.clientX, event.clientY, event.pointerType === 'touch');
+      if (!press) return;
+      event.preventDefault();
+      const id = event.pointerId;
+      element.setPointerCapture(id);
+      const move = (e) => { if (e.pointerId === id) press.move(e.clientX, e.clientY); };
+      const up = (e) => {
+        if (e.pointerId !== id) return;
+        element.removeEventListener('pointermove', move);
+        element.removeEventListener('pointerup', up);
+        element.removeEventListener('pointercancel', up);
+        press.release();
+      };
+      element.addEventListener('pointermove', move);
+      element.addEventListener('pointerup', up);
+      element.addEventListener('pointercancel', up);
+    };
+    element.addEventListener('pointerdown', down);
+    return () => element.removeEventListener('pointerdown', down);
+  }
+
+  const mouseDown = (event) => {
+    if (event.button !== 0) return;
+    const press = onPress(event.clientX, event.clientY, false);
+    if (!press) return;
+    event.preventDefault();
+    const move = (e) => press.move(e.clientX, e.clientY);
+    const up = () => {
+      document.removeEventListener('mousemove', move);
+      document.removeEventListener('mouseup', up);
+      press.release();
+    };
+    document.addEventListener('mousemove', move);
+    document.addEventListener('mouseup', up);
+  };
+  const touchStart = (event) => {
+    const touch = event.changedTouches[0];
+    if (event.touches.length !== 1) return;
+    const press = onPress(touch.clientX, touch.clientY, true);
+    if (!press) return;
+    // No mouse events after it, and no scrolling or zooming from it.
+    event.preventDefault();
+    const id = touch.identifier;
+    const find = (e) => {
+      for (let i = 0; i < e.changedTouches.length; ++i) if (e.changedTouches[i].identifier === id) return e.changedTouches[i];
+      return null;
+    };
+    const move = (e) => {
+      const t = find(e);
+      if (t) press.move(t.clientX, t.clientY);
+    };
+    const end = (e) => {
+      if (!find(e)) return;
+      element.removeEventListener('touchmove', move);
+      element.removeEventListener('touchend', end);
+      element.removeEventListener('touchcancel', end);
+      press.release();
+    };
+    element.addEventListener('touchmove', move);
+    element.addEventListener('touchend', end);
+    element.addEventListener('touchcancel', end);
+  };
+  element.addEventListener('mousedown', mouseDown);
+  element.addEventListener('touchstart', touchStart, { passive: false });
+  return () => {
+    element.removeEventListener('mousedown', mouseDown);
+    element.removeEventListener('touchstart', touchStart, { passive: false });
+  };
 }

@@ -2,6 +2,7 @@
 // named after its window and itself, placed at twips / 15 CSS pixels, in
 // the order of its tab index so that Tab follows the desktop. Events go to
 // the handlers that the owner names after the control.
+import { fitWindow, stopFitting } from './fit.js';
 import { PlotBox } from './plotbox.js';
 import { ScrollBar } from './scrollbar.js';
 
@@ -81,6 +82,10 @@ function makeControl(core, table, row, owner) {
       element.type = 'button';
       element.textContent = row.text;
       element.addEventListener('click', () => owner[`${row.name}_Click`]());
+      // A held Enter presses once, as on the desktop: its repeats do nothing.
+      element.addEventListener('keydown', (event) => {
+        if (event.repeat && (event.key === 'Enter' || event.key === ' ')) event.preventDefault();
+      });
       return { element };
     }
     case 'slider':
@@ -102,9 +107,10 @@ function makeControl(core, table, row, owner) {
 // and a window shown for the first time to the first in the tab order.
 export function showWindow(form, caption) {
   form.element.hidden = false;
+  fitWindow(form.element);
   document.title = caption;
   const first = form.element.querySelector('button, [tabindex="0"]');
-  (form.lastFocus ?? first)?.focus();
+  (form.lastFocus ?? first)?.focus({ preventScroll: true });
 }
 
 export function hideWindow(form) {
@@ -116,6 +122,7 @@ export function hideWindow(form) {
 // to begin again.
 export function endProgram() {
   programLife.abort();
+  stopFitting();
   const line = document.createElement('p');
   line.textContent = 'El programa ha terminado. Vuelva a cargar la página para empezar de nuevo.';
   document.body.replaceChildren(line);
