@@ -43,15 +43,17 @@ export class PlotBox {
   }
 
   // A plot whose guard fails draws nothing, and the box keeps its picture.
+  // Says whether it drew.
   plot(command, positions, separator) {
     const previous = this.labelBoxes;
     this.labelBoxes = [];
     if (!this.core.plot(command, positions, separator)) {
       this.labelBoxes = previous;
-      return;
+      return false;
     }
     this.show();
     this.description.textContent = this.core.describePlot(command, positions, separator);
+    return true;
   }
 
   show() {
@@ -99,8 +101,9 @@ function labelCoverage(text, font) {
   const metrics = scratchContext.measureText(text);
   const width = Math.ceil(metrics.width) + 1;
   // The font's box where the browser gives it, else the glyphs' own.
-  const ascent = metrics.fontBoundingBoxAscent ?? metrics.actualBoundingBoxAscent;
-  const descent = metrics.fontBoundingBoxDescent ?? metrics.actualBoundingBoxDescent;
+  const byFont = metrics.fontBoundingBoxAscent !== undefined;
+  const ascent = byFont ? metrics.fontBoundingBoxAscent : metrics.actualBoundingBoxAscent;
+  const descent = byFont ? metrics.fontBoundingBoxDescent : metrics.actualBoundingBoxDescent;
   const height = Math.ceil(ascent + descent) + 1;
   if (scratch.width < width || scratch.height < height) {
     scratch.width = Math.max(scratch.width, width);
