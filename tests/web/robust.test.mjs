@@ -75,15 +75,16 @@ describe('language settings', () => {
     });
     const before = await state();
     assert.deepEqual(before.slice(0, 4), [4, '0,4', '0.4', '0,4']);
+    // The readout's text comes first, then the ARIA values fail.
     await page.evaluate(() => {
       const core = window.vorel.core;
-      const readoutText = core.readoutText;
-      core.readoutText = () => { core.readoutText = readoutText; throw new Error('no readout'); };
+      const parameterAt = core.parameterAt;
+      core.parameterAt = () => { core.parameterAt = parameterAt; throw new Error('no value'); };
     });
     await page.focus('#Form1-HScroll3');
     await page.keyboard.press('ArrowRight');
     assert.deepEqual(await state(), before);
-    assert.deepEqual(page.errors, ['no readout']);
+    assert.deepEqual(page.errors, ['no value']);
     await page.keyboard.press('ArrowRight');
     assert.deepEqual((await state()).slice(0, 4), [5, '0,5', '0.5', '0,5']);
     await page.context().close();
