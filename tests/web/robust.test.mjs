@@ -3,7 +3,7 @@
 // old engine's syntax, a slow start with "Continuar" pressed early, and a
 // handler that fails.
 import assert from 'node:assert/strict';
-import { readFileSync } from 'node:fs';
+import { existsSync, readFileSync } from 'node:fs';
 import { createServer } from 'node:http';
 import { after, before, describe, test } from 'node:test';
 import { pathToFileURL } from 'node:url';
@@ -130,24 +130,88 @@ describe('the strict policy', () => {
   });
 
   test('lets it run served over http from 127.0.0.1 with no breach and no other request', async () => {
-    const asked = [];
-    const server = createServer((request, response) => {
-      asked.push(request.url);
-      if (request.url !== '/') {
-        response.writeHead(404).end();
-        return;
-      }
-      response.writeHead(200, { 'Content-Type': 'text/html; charset=utf-8' }).end(readFileSync(pagePath));
-    });
-    await new Promise((done) => server.listen(0, '127.0.0.1', done));
+    const server = await serve();
     try {
-      const page = await useAll(`http://127.0.0.1:${server.address().port}/`);
+      const page = await useAll(server.url);
       assert.deepEqual(await page.evaluate(() => window.violations), []);
       assert.deepEqual(page.errors, []);
-      assert.deepEqual(asked, ['/']);
+      assert.deepEqual(server.asked, ['/']);
       await page.context().close();
     } finally {
       server.close();
+    }
+  });
+});
+
+// The page on http://127.0.0.1, with every request it makes written down.
+async function serve() {
+  const asked = [];
+  const server = createServer((request, response) => {
+    asked.push(request.url);
+    if (request.url !== '/') {
+      response.writeHead(404).end();
+      return;
+    }
+    response.writeHead(200, { 'Content-Type': 'text/html; charset=utf-8' }).end(readFileSync(pagePath));
+  });
+  await new Promise((done) => server.listen(0, '127.0.0.1', done));
+  return { url: `http://127.0.0.1:${server.address().port}/`, asked, close: () => server.close() };
+}
+
+// Firefox ESR through the engines' driver, where it is there. Firefox is
+// the engine that asks for /favicon.ico when a page has no icon.
+const kEngineDriver = new URL('./engines/index.mjs', import.meta.url);
+describe('the strict policy in Firefox', { skip: !existsSync(kEngineDriver) && 'no engine driver' }, () => {
+  // Page-side steps, passed as source: each stands alone.
+  function ready() {
+    return new Promise((resolve, reject) => {
+      const start = Date.now();
+      (function poll() {
+        if (window.vorel) resolve(true);
+        else if (Date.now() - start > 20000) reject(new Error('the page never got ready'));
+        else setTimeout(poll, 20);
+      })();
+    });
+  }
+  function setExample() {
+    const form = window.vorel.title.m_form1;
+    const positions = { HScroll1: 20, HScroll2: 10, HScroll3: 10, HScroll4: 20, HScroll7: 100 };
+    for (const name of Object.keys(positions)) form[name].setValue(positions[name]);
+  }
+  function inject() {
+    const script = document.createElement('script');
+    script.textContent = 'window.injected = true;';
+    document.body.append(script);
+    return window.injected === true;
+  }
+  function violations() {
+    return window.policyViolations.map((v) => v.directive);
+  }
+
+  test('lets the program run from file:// and over http with no breach, and refuses a script without a hash', async () => {
+    const { launchEngine, recordPolicyViolations } = await import(kEngineDriver.href);
+    const firefox = await launchEngine('firefox');
+    const server = await serve();
+    try {
+      for (const url of [pathToFileURL(pagePath).href, server.url]) {
+        const page = await firefox.open(url, { init: recordPolicyViolations });
+        await page.evaluate(ready);
+        await page.click('#Form2-Command1');
+        await page.evaluate(setExample);
+        for (const button of ['Command1', 'Command2', 'Command6', 'Command5', 'Command3', 'Command4']) {
+          await page.click(`#Form1-${button}`);
+        }
+        assert.deepEqual(await page.evaluate(violations), [], url);
+        assert.deepEqual(await page.errors(), [], url);
+        // Firefox reports the refusal as a page error too.
+        assert.equal(await page.evaluate(inject), false, url);
+        assert.deepEqual(await page.evaluate(violations), ['script-src-elem'], url);
+        await page.close();
+      }
+      assert.deepEqual(server.asked, ['/']);
+    } finally {
+      server.close();
+      await firefox.close();
     }
   });
 });
