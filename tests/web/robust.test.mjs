@@ -307,6 +307,20 @@ describe('a slow start', () => {
     }
   });
 
+  // As an engine does whose content policy knows no 'wasm-unsafe-eval'.
+  test('says so, and waits for nothing, when the browser refuses the core', async () => {
+    const context = await browser.newContext({ locale: 'es-ES' });
+    const page = await context.newPage();
+    await page.addInitScript(() => {
+      WebAssembly.instantiate = () => Promise.reject(new WebAssembly.CompileError('Wasm code generation disallowed'));
+    });
+    await page.goto(pathToFileURL(pagePath).href);
+    await page.waitForSelector('#Form2', { state: 'detached' });
+    assert.equal((await page.locator('body').innerText()).trim(),
+      'Este navegador no puede ejecutar el programa: no permite WebAssembly.');
+    await context.close();
+  });
+
   test('ends for good on "Salir" after an early "Continuar"', async () => {
     const page = await openHeld();
     await page.click('#Form2-Command1');
