@@ -1,11 +1,13 @@
 // Measures the browser edition in headless Chromium, in one run: "Todas"
 // from the click to the pixels in the canvas against a bare JavaScript
 // baseline in the same page (the same 3 × 9501 samples, three Canvas 2D
-// polylines and the frame), at pixel ratios 1 and 2; and the time from
-// opening the file to the painted title screen, both as the browser's first
-// contentful paint (when the screen shows it) and as the page's own mark,
-// vorel-title-painted, set at the start of the frame after the one in which
-// the page painted the title screen.
+// polylines and the frame), at pixel ratios 1 and 2 and at 1.9 in a
+// 1920 × 1080 view (a projector, where the window is scaled by about 1.9);
+// and the time from opening the file to the painted title screen, against a
+// bare page in the same run, at CPU throttling 1 × and 4 × (a slow
+// Chromebook): both as the browser's first contentful paint (when the
+// screen shows it) and as the page's own mark, vorel-title-painted, set at
+// the start of the frame after the one in which the page painted it.
 //   node bench/web_bench.mjs [runs]     (after scripts/web.sh and npm ci in tests/web)
 import { mkdtempSync, writeFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
@@ -40,8 +42,8 @@ const cases = {
 
 console.log(`== "Todas", click to pixels in the canvas (median of ${runs}, ms)`);
 console.log('ratio  case      vorel   baseline  vorel/baseline');
-for (const ratio of [1, 2]) {
-  const context = await browser.newContext({ deviceScaleFactor: ratio, viewport: { width: 800, height: 600 } });
+for (const [ratio, viewport] of [[1, [800, 600]], [2, [800, 600]], [1.9, [1920, 1080]]]) {
+  const context = await browser.newContext({ deviceScaleFactor: ratio, viewport: { width: viewport[0], height: viewport[1] } });
   const page = await context.newPage();
   await page.goto(url);
   await page.waitForFunction(() => window.vorel);
@@ -112,7 +114,7 @@ for (const ratio of [1, 2]) {
       return { a, b };
     }, [settings, runs]);
     const [ours, base] = [median(result.a), median(result.b)];
-    console.log(`${ratio}      ${name.padEnd(8)}  ${ours.toFixed(2).padStart(6)}  ${base.toFixed(2).padStart(8)}  ${(ours / base).toFixed(2).padStart(14)}`);
+    console.log(`${String(ratio).padEnd(3)}    ${name.padEnd(8)}  ${ours.toFixed(2).padStart(6)}  ${base.toFixed(2).padStart(8)}  ${(ours / base).toFixed(2).padStart(14)}`);
   }
   await context.close();
 }
@@ -121,32 +123,38 @@ for (const ratio of [1, 2]) {
 // A bare page with one line of text shows what the browser itself takes.
 const bare = resolve(mkdtempSync(resolve(tmpdir(), 'vorel-bench-')), 'bare.html');
 writeFileSync(bare, '<!DOCTYPE html><html lang="es"><meta charset="utf-8"><title>x</title><p>Interferencia de Vorel</p>');
-const openings = { vorel: [], bare: [] };
-const marks = { script: [], core: [], built: [], painted: [] };
-for (let i = 0; i < Math.min(runs, 20); ++i) {
-  for (const [name, target] of [['vorel', url], ['bare', pathToFileURL(bare).href]]) {
-    const context = await browser.newContext({ viewport: { width: 800, height: 600 } });
-    const page = await context.newPage();
-    await page.goto(target);
-    await page.waitForFunction((own) => performance.getEntriesByType('paint').some((e) => e.name === 'first-contentful-paint')
-      && (!own || performance.getEntriesByName('vorel-title-painted').length > 0), name === 'vorel');
-    const times = await page.evaluate(() => Object.fromEntries(
-      [...performance.getEntriesByType('paint'), ...performance.getEntriesByType('mark')].map((e) => [e.name, e.startTime])));
-    openings[name].push(times['first-contentful-paint']);
-    if (name === 'vorel') {
-      marks.script.push(times['vorel-script']);
-      marks.core.push(times['vorel-core-ready']);
-      marks.built.push(times['vorel-title-built']);
-      marks.painted.push(times['vorel-title-painted']);
+for (const rate of [1, 4]) {
+  const openings = { vorel: [], bare: [] };
+  const marks = { script: [], built: [], painted: [], core: [] };
+  for (let i = 0; i < Math.min(runs, 20); ++i) {
+    for (const [name, target] of [['vorel', url], ['bare', pathToFileURL(bare).href]]) {
+      const context = await browser.newContext({ viewport: { width: 800, height: 600 } });
+      const page = await context.newPage();
+      const cdp = await context.newCDPSession(page);
+      await cdp.send('Emulation.setCPUThrottlingRate', { rate });
+      await page.goto(target);
+      await page.waitForFunction((own) => performance.getEntriesByType('paint').some((e) => e.name === 'first-contentful-paint')
+        && (!own || performance.getEntriesByName('vorel-core-ready').length > 0), name === 'vorel');
+      const times = await page.evaluate(() => Object.fromEntries(
+        [...performance.getEntriesByType('paint'), ...performance.getEntriesByType('mark')].map((e) => [e.name, e.startTime])));
+      openings[name].push(times['first-contentful-paint']);
+      if (name === 'vorel') {
+        marks.script.push(times['vorel-script']);
+        marks.built.push(times['vorel-title-built']);
+        marks.painted.push(times['vorel-title-painted']);
+        marks.core.push(times['vorel-core-ready']);
+      }
+      await context.close();
     }
-    await context.close();
   }
+  const [ours, base] = [median(openings.vorel), median(openings.bare)];
+  console.log();
+  console.log(`== opening the file to the painted title screen, CPU throttling ${rate} × (median of ${openings.vorel.length}, ms)`);
+  console.log(`first contentful paint, vorel.html (the title screen is its first content): ${ours.toFixed(1)}`);
+  console.log(`first contentful paint, a bare page with one line of text:               ${base.toFixed(1)}`);
+  console.log(`vorel / bare:                                                            ${(ours / base).toFixed(2)}`);
+  console.log(`title screen painted by the page, vorel.html (its vorel-title-painted mark): ${median(marks.painted).toFixed(1)}`);
+  console.log(`vorel.html: script starts ${median(marks.script).toFixed(1)}, title screen built ${median(marks.built).toFixed(1)}, `
+    + `core ready ${median(marks.core).toFixed(1)}`);
 }
-console.log();
-console.log(`== opening the file to the painted title screen (median of ${openings.vorel.length}, ms)`);
-console.log(`first contentful paint, vorel.html (the title screen is its first content): ${median(openings.vorel).toFixed(1)}`);
-console.log(`first contentful paint, a bare page with one line of text:               ${median(openings.bare).toFixed(1)}`);
-console.log(`title screen painted by the page, vorel.html (its vorel-title-painted mark):         ${median(marks.painted).toFixed(1)}`);
-console.log(`vorel.html: script starts ${median(marks.script).toFixed(1)}, core ready ${median(marks.core).toFixed(1)}, `
-  + `title screen built ${median(marks.built).toFixed(1)}`);
 await browser.close();

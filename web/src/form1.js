@@ -1,13 +1,31 @@
 // The main window: seven sliders with their readouts, the five plot buttons,
 // "Regresar", and the plot box. Handlers keep the desktop's names and stay
 // thin: the texts and the plots come from the core.
-import { buildWindow, hideWindow, showWindow } from './window.js';
+import { announce, buildWindow, hideWindow, showWindow } from './window.js';
 
 // The browser's language gives the decimal separator, as the desktop takes
-// it from the user's regional settings.
+// it from the user's regional settings: the first of the preferred
+// languages that Intl accepts, else the point. A tag Intl refuses ("C" under
+// a POSIX session, an empty one) is passed over, never thrown.
+let kept = { tags: null, separator: '.' };
+
 export function decimalSeparator() {
-  const parts = new Intl.NumberFormat(navigator.language).formatToParts(1.5);
-  return parts.find((part) => part.type === 'decimal')?.value ?? '.';
+  const tags = [].concat(navigator.languages || [], navigator.language || []);
+  const key = tags.join('\n');
+  if (kept.tags !== key) kept = { tags: key, separator: firstSeparator(tags) };
+  return kept.separator;
+}
+
+function firstSeparator(tags) {
+  for (const tag of tags) {
+    try {
+      const decimal = new Intl.NumberFormat(tag).formatToParts(1.5).filter((part) => part.type === 'decimal')[0];
+      if (decimal) return decimal.value;
+    } catch (refused) {
+      // Not a tag Intl takes, or no Intl here: the next one.
+    }
+  }
+  return '.';
 }
 
 export class Form1 {
@@ -47,20 +65,24 @@ export class Form1 {
     this.m_titleWindow.show();
   }
 
+  // The texts are all worked out before any is shown: if one fails, the
+  // readout and the ARIA values stay as they were, and the slider goes back.
   showReadout(readout, slider, number) {
     const text = this.core.readoutText(number, slider.value, decimalSeparator());
-    readout.element.textContent = text;
     this.describeSlider(slider, number, text);
+    readout.element.textContent = text;
   }
 
   // A screen reader reads the value in the readout's units and as the
   // readout shows it.
   describeSlider(slider, number, text) {
-    const element = slider.element;
-    element.setAttribute('aria-valuemin', this.core.parameterAt(number, slider.minimum));
-    element.setAttribute('aria-valuemax', this.core.parameterAt(number, slider.maximum));
-    element.setAttribute('aria-valuenow', this.core.parameterAt(number, slider.value));
-    element.setAttribute('aria-valuetext', text);
+    const values = {
+      'aria-valuemin': this.core.parameterAt(number, slider.minimum),
+      'aria-valuemax': this.core.parameterAt(number, slider.maximum),
+      'aria-valuenow': this.core.parameterAt(number, slider.value),
+      'aria-valuetext': text,
+    };
+    for (const name of Object.keys(values)) slider.element.setAttribute(name, values[name]);
   }
 
   plot(command) {
@@ -70,6 +92,6 @@ export class Form1 {
       phase1: this.HScroll5.value, phase2: this.HScroll6.value,
       range: this.HScroll7.value,
     };
-    this.Picture1.plot(command, positions, decimalSeparator());
+    if (this.Picture1.plot(command, positions, decimalSeparator())) announce(this.Picture1.description.textContent);
   }
 }

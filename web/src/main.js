@@ -1,24 +1,38 @@
-// The start: the core comes up, the title window shows, and from then on
-// only the user's events run. window.vorel lets the tests and the benchmark
-// reach the windows.
+// The start. The title window is already in the page, painted from its
+// markup: it answers at once. The core is compiled only after that first
+// paint, and then the main window can be built. window.vorel lets the tests
+// and the benchmark reach the windows once the core is there.
 import { Form2 } from './form2.js';
-import { fontStack } from './window.js';
+import { endProgram } from './window.js';
 
 performance.mark('vorel-script');
-const core = await createVorel({ wasmBinary: fromBase64(document.getElementById('vorel-core').textContent) });
-performance.mark('vorel-core-ready');
-// The page's own line at the end is in the program's font too.
-const { fontFamily, fontPoints } = core.windowTable('Form2');
-document.body.style.font = `${fontPoints}pt ${fontStack(fontFamily)}`;
-const title = new Form2(core);
+const title = new Form2(JSON.parse(document.getElementById('vorel-title-table').textContent));
 title.show();
 performance.mark('vorel-title-built');
-window.vorel = { core, title };
 // The first callback comes before the frame that paints the title screen,
-// the second at the start of the next one: by then the page has painted
-// it. The browser's first contentful paint counts from when the screen
-// shows that frame, which may come later.
-requestAnimationFrame(() => requestAnimationFrame(() => performance.mark('vorel-title-painted')));
+// the second at the start of the next one: by then the page has painted it.
+// The browser's first contentful paint counts from when the screen shows
+// that frame, which may come later.
+requestAnimationFrame(() => requestAnimationFrame(() => {
+  performance.mark('vorel-title-painted');
+  // The rest of the page (the core's glue and its WebAssembly as text) is
+  // read by then, as the parser goes on while the title shows.
+  if (document.readyState === 'loading') document.addEventListener('DOMContentLoaded', startCore);
+  else startCore();
+}));
+
+function startCore() {
+  createVorel({ wasmBinary: fromBase64(document.getElementById('vorel-core').textContent) }).then((core) => {
+    performance.mark('vorel-core-ready');
+    window.vorel = { core, title };
+    title.coreReady(core);
+  }, (error) => {
+    // A browser that refuses WebAssembly (too old, or a policy that forbids
+    // it) cannot run the program: say so rather than wait for ever.
+    endProgram('Este navegador no puede ejecutar el programa: no permite WebAssembly.');
+    throw error;
+  });
+}
 
 function fromBase64(text) {
   if (Uint8Array.fromBase64) return Uint8Array.fromBase64(text);

@@ -52,15 +52,17 @@ export class PlotBox {
   }
 
   // A plot whose guard fails draws nothing, and the box keeps its picture.
+  // Says whether it drew.
   plot(command, positions, separator) {
     const previous = this.labelBoxes;
     this.labelBoxes = [];
     if (!this.core.plot(command, positions, separator)) {
       this.labelBoxes = previous;
-      return;
+      return false;
     }
     this.show();
     this.description.textContent = this.core.describePlot(command, positions, separator);
+    return true;
   }
 
   show() {

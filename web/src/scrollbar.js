@@ -60,12 +60,20 @@ export class ScrollBar {
     if (this.sizeWatch) this.sizeWatch.disconnect();
   }
 
+  // The value, its readout and its ARIA values change together or not at
+  // all: if the change handler fails, the bar goes back to where it was.
   setValue(value) {
     const clamped = Math.min(this.maximum, Math.max(this.minimum, value));
-    this.layOut(clamped);
-    if (clamped === this.value) return;
+    const previous = this.value;
     this.value = clamped;
-    this.onChange();
+    try {
+      if (clamped !== previous) this.onChange();
+    } catch (error) {
+      this.value = previous;
+      throw error;
+    } finally {
+      this.layOut();
+    }
   }
 
   // Left, Up and Page Up go back; Right, Down and Page Down forward.

@@ -1,44 +1,61 @@
 // Builds a window from its table in the core: every control an element
 // named after its window and itself, placed at twips / 15 CSS pixels, in
 // the order of its tab index so that Tab follows the desktop. Events go to
-// the handlers that the owner names after the control.
+// the handlers that the owner names after the control. The title window
+// comes already painted in the page: its elements are taken as they are.
 import { fitWindow, stopFitting } from './fit.js';
+import { controlShape, fontStack, inTabOrder, placeStyle, shapeElement, windowShape } from './markup.js';
 import { PlotBox } from './plotbox.js';
 import { ScrollBar } from './scrollbar.js';
 
-const kPicture = 'PICTURE_DATA_URI';
-
 // What the controls watch outside themselves (the window's size and pixel
-// ratio) lives until the program ends.
-const programLife = new AbortController();
+// ratio) lives until the program ends. Engines without AbortController get
+// a stand-in with the calls the controls make on its signal.
+const programLife = typeof AbortController === 'function' ? new AbortController() : endSignal();
 
-// The program's font in CSS: the table's family, then Liberation Sans, which
-// has Arial's metrics where Arial is missing, then any sans-serif.
-export function fontStack(family) {
-  return `${family}, "Liberation Sans", sans-serif`;
+function endSignal() {
+  const watchers = [];
+  const signal = {
+    aborted: false,
+    addEventListener(type, watcher) { if (type === 'abort') watchers.push(watcher); },
+    removeEventListener(type, watcher) {
+      const at = watchers.indexOf(watcher);
+      if (at >= 0) watchers.splice(at, 1);
+    },
+  };
+  return {
+    signal,
+    abort() {
+      if (signal.aborted) return;
+      signal.aborted = true;
+      for (const watcher of watchers.splice(0)) watcher();
+    },
+  };
 }
 
+// core may be null for a window of plain controls only, such as the title
+// window, which works before the core is ready.
 export function buildWindow(core, table, owner) {
-  const element = document.createElement('div');
-  element.id = table.name;
-  element.className = 'window';
-  element.hidden = true;
-  element.style.width = `${table.clientWidth}px`;
-  element.style.height = `${table.clientHeight}px`;
-  element.style.font = `${table.fontPoints}pt ${fontStack(table.fontFamily)}`;
+  const painted = document.getElementById(table.name);
+  const element = painted || shapeElement(windowShape(table));
+  if (!painted) element.hidden = true;
 
-  const byTabIndex = [...table.controls].sort((a, b) => order(a) - order(b));
   const controls = {};
-  for (const row of byTabIndex) {
-    const control = makeControl(core, table, row, owner);
+  for (const row of inTabOrder(table.controls)) {
     const id = `${table.name}-${row.name}`;
-    control.element.id = id;
-    const { left, top, width, height } = row.pixels;
-    Object.assign(control.element.style, {
-      left: `${left}px`, top: `${top}px`, width: `${width}px`, height: `${height}px`,
-      fontSize: `${row.fontPoints}pt`,
-    });
-    element.append(control.element);
+    const control = painted ? { element: document.getElementById(id) } : makeControl(core, table, row, owner);
+    if (!painted) {
+      control.element.id = id;
+      Object.assign(control.element.style, placeStyle(row));
+      element.append(control.element);
+    }
+    if (row.kind === 'button') {
+      control.element.addEventListener('click', () => owner[`${row.name}_Click`]());
+      // A held Enter or Space presses once, as on the desktop: its repeats do nothing.
+      control.element.addEventListener('keydown', (event) => {
+        if (event.repeat && (event.key === 'Enter' || event.key === ' ')) event.preventDefault();
+      });
+    }
     controls[row.name] = control;
   }
   // Assistive technology names a slider after the caption beside it.
@@ -56,7 +73,8 @@ export function buildWindow(core, table, owner) {
 function cycleFocus(element, event) {
   if (event.key !== 'Tab') return;
   const focusable = element.querySelectorAll('button, [tabindex="0"]');
-  const [first, last] = [focusable[0], focusable[focusable.length - 1]];
+  const first = focusable[0];
+  const last = focusable[focusable.length - 1];
   const to = event.shiftKey ? (document.activeElement === first ? last : null)
                             : (document.activeElement === last ? first : null);
   if (!to) return;
@@ -64,38 +82,12 @@ function cycleFocus(element, event) {
   to.focus();
 }
 
-// Controls that never take the focus go last.
-function order(row) {
-  return row.tabIndex < 0 ? Number.MAX_SAFE_INTEGER : row.tabIndex;
-}
-
 function makeControl(core, table, row, owner) {
+  const shape = controlShape(table, row);
+  if (shape) return { element: shapeElement(shape) };
   switch (row.kind) {
-    case 'label': {
-      const element = document.createElement('div');
-      element.className = `label ${row.look}`;
-      element.textContent = row.text;
-      return { element };
-    }
-    case 'button': {
-      const element = document.createElement('button');
-      element.type = 'button';
-      element.textContent = row.text;
-      element.addEventListener('click', () => owner[`${row.name}_Click`]());
-      // A held Enter presses once, as on the desktop: its repeats do nothing.
-      element.addEventListener('keydown', (event) => {
-        if (event.repeat && (event.key === 'Enter' || event.key === ' ')) event.preventDefault();
-      });
-      return { element };
-    }
     case 'slider':
       return new ScrollBar(core.sliderSpec(row.slider), () => owner[`${row.name}_Change`](), programLife.signal);
-    case 'picture': {
-      const element = document.createElement('img');
-      element.src = kPicture;
-      element.alt = row.text;
-      return { element };
-    }
     case 'plotbox':
       return new PlotBox(core, row.text, { family: fontStack(table.fontFamily), points: table.fontPoints },
                          programLife.signal);
@@ -109,8 +101,8 @@ export function showWindow(form, caption) {
   form.element.hidden = false;
   fitWindow(form.element);
   document.title = caption;
-  const first = form.element.querySelector('button, [tabindex="0"]');
-  (form.lastFocus ?? first)?.focus({ preventScroll: true });
+  const to = form.lastFocus || form.element.querySelector('button, [tabindex="0"]');
+  if (to) to.focus({ preventScroll: true });
 }
 
 export function hideWindow(form) {
@@ -118,12 +110,26 @@ export function hideWindow(form) {
   form.element.hidden = true;
 }
 
-// Both windows go, and with them everything they watch; the page says how
-// to begin again.
-export function endProgram() {
+// A plot that draws is said politely by the page's live region, as a
+// sighted user sees the picture change. The line is a new node each time,
+// so that the same plot twice is said twice.
+export function announce(text) {
+  const region = document.getElementById('vorel-announce');
+  if (!region) return;
+  const line = document.createElement('p');
+  line.textContent = text;
+  while (region.firstChild) region.removeChild(region.firstChild);
+  region.appendChild(line);
+}
+
+// Both windows go, and with them everything they watch; the page says
+// the line it is given (by default, how to begin again).
+export function endProgram(text = 'El programa ha terminado. Vuelva a cargar la página para empezar de nuevo.') {
   programLife.abort();
   stopFitting();
   const line = document.createElement('p');
-  line.textContent = 'El programa ha terminado. Vuelva a cargar la página para empezar de nuevo.';
-  document.body.replaceChildren(line);
+  line.textContent = text;
+  const body = document.body;
+  while (body.firstChild) body.removeChild(body.firstChild);
+  body.appendChild(line);
 }

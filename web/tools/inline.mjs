@@ -1,12 +1,18 @@
-// Makes the one-file page: the compiled core, the page's ES modules and the
-// picture go inline into page.html, so that the file runs from disk with no
-// server and asks the network for nothing.
+// Makes the one-file page: the compiled core, the page's modules, the
+// picture, the icon and the title window go inline into page.html, so that
+// the file runs from disk with no server and asks the network for nothing.
 //   node inline.mjs --page page.html --glue vorel_web.js --wasm vorel_web.wasm
-//                   --picture picture.png --out vorel.html module.js...
+//                   --picture picture.png --icon icon.png --out vorel.html module.js...
+// The title window is written as markup from the windows' table in the
+// core itself: the glue runs here under Node, and the page's own markup.js
+// turns the table into HTML, so the page paints it before any script runs.
 import { execFileSync } from 'node:child_process';
+import { createHash } from 'node:crypto';
 import { mkdirSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { dirname, join } from 'node:path';
+import { pathToFileURL } from 'node:url';
+import vm from 'node:vm';
 
 const args = process.argv.slice(2);
 const option = (name) => {
@@ -18,12 +24,15 @@ const option = (name) => {
 };
 const page = readFileSync(option('--page'), 'utf8');
 const glue = readFileSync(option('--glue'), 'utf8');
-const wasm = readFileSync(option('--wasm')).toString('base64');
+const wasmBytes = readFileSync(option('--wasm'));
 const picture = readFileSync(option('--picture')).toString('base64');
+const icon = readFileSync(option('--icon')).toString('base64');
 const out = option('--out');
 
-// The modules become one module script, in one scope: their top-level names
-// share it, and the imports between them are already satisfied by the order.
+// The modules become one classic script, in one function's scope: their
+// top-level names share it, and the imports between them are already
+// satisfied by the order. A classic script runs where it stands, right
+// after the title window's markup, so the title answers from the start.
 const modules = args.map((file) => {
   const source = readFileSync(file, 'utf8')
     .replace(/^import\s[^;]*;\s*$/gm, '')
@@ -61,13 +70,42 @@ function fail(message) {
   process.exit(1);
 }
 
-// A "</script" inside inlined code would end the script element early.
-const safe = (code) => code.replace(/<\/script/gi, '<\\/script');
+// The title window's table, from the core that the page will run.
+const sandbox = vm.createContext({ console, WebAssembly, Promise, TextDecoder, setTimeout, clearTimeout });
+vm.runInContext(`${glue}\nthis.createVorel = createVorel;`, sandbox);
+const core = await sandbox.createVorel({ wasmBinary: new Uint8Array(wasmBytes) });
+const titleTable = core.windowTable('Form2');
+const markup = await import(pathToFileURL(args.find((file) => file.endsWith('/markup.js'))).href);
+
+// A "</script" inside inlined code would end the script element early, and
+// "<!--" would change how the parser reads the rest of it.
+const safe = (code) => code.replace(/<\/script/gi, '<\\/script').replace(/<!--/g, '<\\!--');
+// Each script that runs is allowed by the hash of its text, and by nothing
+// else: an injected script, or one made from text, is refused.
+const hashes = [];
+const script = (code) => {
+  const text = safe(code);
+  hashes.push(`'sha256-${createHash('sha256').update(text, 'utf8').digest('base64')}'`);
+  return `<script>${text}</script>`;
+};
+
+// Every text is final before its hash is taken.
+const pictureUri = `data:image/png;base64,${picture}`;
+const withPicture = (text) => text.split('PICTURE_DATA_URI').join(pictureUri);
+const title = `${withPicture(markup.windowHtml(titleTable))}\n`
+  + `<script id="vorel-title-table" type="application/json">${safe(JSON.stringify(titleTable))}</script>`;
+const main = script(`(function () {\n'use strict';\n${withPicture(modules)}\n}());\n`);
+const coreScripts = `${script(glue)}\n`
+  + `<script id="vorel-core" type="application/wasm-base64">${wasmBytes.toString('base64')}</script>`;
+const escapeText = (text) => text.replace(/&/g, '&amp;').replace(/</g, '&lt;');
 
 const html = page
-  .replace('<!--CORE-->', () => `<script id="vorel-core" type="application/wasm-base64">${wasm}</script>\n`
-                                + `<script>${safe(glue)}</script>`)
-  .replace('<!--MODULES-->', () => `<script type="module">\n${safe(modules)}\n</script>`)
-  .replace('PICTURE_DATA_URI', () => `data:image/png;base64,${picture}`);
+  .replace('<!--TITLE-->', () => title)
+  .replace('<!--MODULES-->', () => main)
+  .replace('<!--CORE-->', () => coreScripts)
+  .replace('WINDOW_CAPTION', () => escapeText(titleTable.caption))
+  .replace('PROGRAM_FONT', () => `${titleTable.fontPoints}pt ${markup.fontStack(titleTable.fontFamily)}`)
+  .replace('SCRIPT_HASHES', () => hashes.join(' '))
+  .replace('ICON_DATA_URI', () => `data:image/png;base64,${icon}`);
 mkdirSync(dirname(out), { recursive: true });
 writeFileSync(out, html);
