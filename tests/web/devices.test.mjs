@@ -288,7 +288,12 @@ describe('a finger', () => {
       assert.ok(Math.abs(dragged - 40) <= 2, `${dragged}`);
       assert.notEqual(await page.textContent('#Form1-Label8'), '0');
 
-      await page.evaluate(() => { window.vorel.title.m_form1.HScroll7.setValue(100); });
+      // Wave 2 of its own, so that the resultant cannot lie exactly on wave 1.
+      await page.evaluate(() => {
+        const form = window.vorel.title.m_form1;
+        form.HScroll2.setValue(10);
+        form.HScroll7.setValue(100);
+      });
       await tap(page, '#Form1-Command3');
       const pixels = await canvasPixels(page);
       const colours = new Set();
