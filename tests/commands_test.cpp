@@ -59,10 +59,19 @@ TEST(plot_guard, lets_zero_phases_and_one_silent_wave_through)
     EXPECT_TRUE(runPlotCommand(PlotCommand::All, canvas, {0, 10, 10, 20, 0, 0, 100}));
 }
 
-TEST(describe_plot, names_the_curves_the_bounds_and_the_range)
+// What a screen reader says of the plot after each button.
+TEST(describe_plot, names_the_curves_the_bounds_and_the_range_for_each_button)
 {
     const SliderPositions p{20, 10, 10, 20, 0, 0, 125};
-    EXPECT_EQ(describePlot(PlotCommand::Wave2, p), "Onda 2, en verde. Valores de -10 a 10; tiempo de 0 a 12.5.");
+    const std::pair<PlotCommand, const char *> expected[] = {
+        {PlotCommand::Wave1, "Onda 1, en azul. Valores de -20 a 20; tiempo de 0 a 12.5."},
+        {PlotCommand::Wave2, "Onda 2, en verde. Valores de -10 a 10; tiempo de 0 a 12.5."},
+        {PlotCommand::BothWaves, "Onda 1, en azul, y onda 2, en verde. Valores de -30 a 30; tiempo de 0 a 12.5."},
+        {PlotCommand::Resultant, "Resultante, en rojo. Valores de -30 a 30; tiempo de 0 a 12.5."},
+        {PlotCommand::All,
+         "Onda 1, en azul, onda 2, en verde, y resultante, en rojo. Valores de -30 a 30; tiempo de 0 a 12.5."}};
+    for (const auto &[command, text] : expected)
+        EXPECT_EQ(describePlot(command, p), text);
     EXPECT_EQ(describePlot(PlotCommand::Resultant, p, ","),
               "Resultante, en rojo. Valores de -30 a 30; tiempo de 0 a 12,5.");
 }

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <tuple>
 
 using namespace vorel;
 
@@ -41,6 +42,25 @@ INSTANTIATE_TEST_SUITE_P(examples, readout_text, ::testing::Values(
         return "HScroll" + std::to_string(c.slider) + "_at_" + std::to_string(c.position)
              + (std::string(c.separator) == "," ? "_comma" : "");
     });
+
+// Each slider's caption, range, arrow step and page step: the amplitudes
+// and the time range page by 5 in the track, everything else by 1.
+TEST(slider_table, gives_each_slider_its_range_and_steps)
+{
+    const struct {
+        const char *caption;
+        int minimum, maximum, arrowStep, pageStep;
+    } expected[] = {{"Amplitud 1", 0, 50, 1, 5},    {"Amplitud 2", 0, 50, 1, 5}, {"Frecuencia 1", 0, 100, 1, 1},
+                    {"Frecuencia 2", 0, 100, 1, 1}, {"Fase 1", 0, 1000, 1, 1},   {"Fase 2", 0, 1000, 1, 1},
+                    {"Rango", 0, 1000, 1, 5}};
+    for (int number = 1; number <= 7; ++number) {
+        const SliderSpec &s = slider(number);
+        const auto &e = expected[number - 1];
+        EXPECT_EQ(std::tie(s.caption, s.minimum, s.maximum, s.singleStep, s.pageStep),
+                  std::tie(e.caption, e.minimum, e.maximum, e.arrowStep, e.pageStep))
+            << "HScroll" << number;
+    }
+}
 
 // Every position of every slider reads back as exactly its parameter, in
 // the shortest form: no trailing zeros, no float noise such as 0.07000001.

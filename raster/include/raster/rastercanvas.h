@@ -1,12 +1,38 @@
-// A plot canvas that draws straight into a pixel buffer, every call at the
-// moment it comes, so that a later curve lies over an earlier one exactly as
-// the plot orders them. It keeps the calls since the last Cls and can draw
-// them again at another pixel ratio without running the plot again.
+// A plot canvas that draws into a pixel buffer. It keeps the calls since the
+// last Cls and draws the picture from them when the picture is looked at,
+// after the plot has made all its calls, and again at another pixel ratio
+// without running the plot again.
+//
+// The picture it draws, exactly:
+// - A curve is a run of coloured or plain Line calls of one colour, each
+//   starting exactly where the last Line of that colour ended (the same
+//   canvas coordinates). A Line that starts anywhere else begins a new curve
+//   of its colour. A Line of no length draws nothing and belongs to no curve:
+//   it only moves the current position, so a label's anchor leaves no dot.
+// - Each Line covers the pixels of an integer line between its ends, each
+//   end taken to its pixel by toDevice: one pixel per step along the longer
+//   axis, at each step the pixel nearest the exact line, a tie going towards
+//   the end. Each of these pixels is the top-left corner of a pen one
+//   logical pixel square.
+//   Its curve's pixel path is the pixels of its Lines in order, a pixel that
+//   repeats the one before counted once.
+// - A staircase corner is a pixel of that path reached by a unit step along
+//   one axis and left by a unit step along the other, unless the pixel
+//   before it is itself such a corner. Corners are decided from the curve's
+//   own path alone and left out: two steps become one diagonal step, so the
+//   curve is one pixel thin. A pixel that the path passes more than once is
+//   left out only where it is a corner.
+// - The picture is white, with every call laid down over it in call order,
+//   a later call over an earlier one: each Line its own pixels less its
+//   curve's corners, each Print its text. Where two curves share a pixel,
+//   the later call shows; where neither keeps a pixel, what lay under both
+//   shows.
 #pragma once
 
 #include "plot/canvas.h"
 #include "raster/pixels.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,7 +40,7 @@
 namespace vorel {
 
 // Text is drawn by the front end's own font engine, into the same pixels,
-// at the moment Print comes.
+// at its place in the order of the calls.
 class TextDrawer {
 public:
     virtual ~TextDrawer() = default;
@@ -41,13 +67,13 @@ public:
     void Line(float x1, float y1, float x2, float y2, Colour colour) override;
     void Print(std::string_view text) override;
 
-    // Draws the calls since the last Cls again at another ratio; nothing
-    // happens when the ratio is the one already drawn at.
+    // The picture is drawn again from the kept calls at the next look.
     void setRatio(double ratio);
-    void setTextDrawer(TextDrawer *textDrawer) { m_textDrawer = textDrawer; }
+    void setTextDrawer(TextDrawer *textDrawer);
 
-    const PixelBuffer &pixels() const { return m_pixels; }
-    PixelBuffer &pixels() { return m_pixels; }
+    // The picture of the calls since the last Cls, drawn first if a call or
+    // the ratio has changed since it was last drawn.
+    PixelBuffer &pixels();
     double ratio() const { return m_pixels.ratio(); }
 
     // Lines are one logical pixel wide.
@@ -60,42 +86,38 @@ public:
     static DevicePoint toDevice(float x, float y, int deviceWidth, int deviceHeight, double ratio);
 
 private:
-    // One call since the last Cls, kept to draw it again at another ratio.
+    // One call since the last Cls: a Line with length, or a Print.
     struct Call {
-        float x1, y1, x2, y2;
+        float x1, y1, x2, y2;   // a Print's position in x1, y1
         Colour colour;
-        int text; // index into m_texts for a Print, -1 for a Line
+        std::int32_t text;      // index into m_texts for a Print, -1 for a Line
+        std::uint16_t curve;    // a Line's slot in m_curves
+        bool continues;         // a Line that goes on from the one before in its curve
+        bool last;              // a Line that no later Line continues
+    };
+    // The curve of one colour that the next Line of that colour may continue.
+    struct OpenCurve {
+        Colour colour;
+        float endX, endY;
+        std::size_t lastCall;
+    };
+    // A curve's path as the picture is drawn: the last pixel, not yet laid
+    // because whether it is a corner depends on the next one, and the pixel
+    // before it.
+    struct Path {
+        DevicePoint before{0, 0}, pending{0, 0};
+        bool hasBefore = false;
+        bool beforeIsCorner = false;
+        bool hasPending = false;
     };
 
-    // The curve a Line continues when it starts where the last line of its
-    // colour ended. Its last pixel is remembered with what lay under it, so
-    // that a step that turns a corner can take that pixel back: a curve
-    // stays one pixel thick, with no doubled pixels at its joints.
-    static constexpr int kMaxPen = 8;
-    struct Stroke {
-        bool active = false;
-        Colour colour = 0;
-        float endX = 0, endY = 0;
-        DevicePoint last{0, 0}, prev{0, 0};
-        bool hasLast = false;
-        bool hasPrev = false;
-        bool lastOwned = false; // last was drawn by this stroke, with `under` saved
-        unsigned used = 0;
-        Pixel under[kMaxPen * kMaxPen];
-    };
-
-    void drawLine(float x1, float y1, float x2, float y2, Colour colour);
-    void drawText(const std::string &text);
-    void replay();
-    void resetStrokes();
-    Stroke &strokeFor(Colour colour, float x1, float y1);
-    template <bool Clipped, int Pen>
-    void trace(Stroke &stroke, DevicePoint a, DevicePoint b, Pixel pixel);
-    // Pen is the pen's size when it is known at compile time, else 0.
-    template <bool Clipped, int Pen> void plot(Stroke &stroke, DevicePoint p, Pixel pixel);
-    template <bool Clipped, int Pen> bool stampIs(DevicePoint p, Pixel pixel) const;
-    template <bool Clipped, int Pen> void saveStamp(DevicePoint p, Pixel *under) const;
-    template <bool Clipped, int Pen> void restoreStamp(DevicePoint p, const Pixel *under);
+    void drawPicture();
+    void drawText(const Call &call);
+    template <bool Clipped, int Pen> void drawLine(const Call &call, DevicePoint a, DevicePoint b, Path &path);
+    template <bool Clipped, int Pen> void extend(Path &path, DevicePoint next, Pixel pixel);
+    // The pen is a square of pen × pen device pixels with p at its top-left
+    // corner; Pen is its size when known at compile time, else 0. Clipped
+    // leaves out what falls outside the area.
     template <bool Clipped, int Pen> void stamp(DevicePoint p, Pixel pixel);
     void setScale();
 
@@ -103,13 +125,14 @@ private:
     TextDrawer *m_textDrawer;
     std::vector<Call> m_calls;
     std::vector<std::string> m_texts;
+    std::vector<OpenCurve> m_curves;
+    std::vector<Path> m_paths;
     float m_currentX = 0;
     float m_currentY = 0;
     int m_pen = 1;          // device pixels
     double m_scaleX = 0;    // device pixels per canvas unit
     double m_scaleY = 0;
-    Stroke m_strokes[4];
-    unsigned m_strokeClock = 0;
+    bool m_drawn = false;   // the pixels show the calls at the present ratio
 };
 
 } // namespace vorel
