@@ -458,7 +458,7 @@ test(`random use: ${kActions} seeded actions keep every invariant`, { timeout: 3
       const action = choose(random, session.state.window === 'main' ? 'main' : 'title');
       if (action.kind === 'key' || action.kind === 'click') {
         batch.push(action);
-        if (action.kind === 'click' && !(action.id in kPlotIds)) break; // the window changes
+        if (action.kind === 'click' && !kPlotIds.has(action.id)) break; // the window changes
       } else {
         real = action;
         break;
