@@ -30,5 +30,5 @@ if [ "${1:-}" != --sanitize ]; then
     bash scripts/web.sh --werror --no-open
     ctest --test-dir build/web-cmake --output-on-failure --no-tests=error
     (cd tests/web && npm ci --no-audit --no-fund --loglevel=error)
-    VOREL_RASTERDUMP="$PWD/$build/tests/rasterdump" node --test tests/web/web.test.mjs
+    VOREL_RASTERDUMP="$PWD/$build/tests/rasterdump" node --test tests/web/web.test.mjs tests/web/randomuse.test.mjs
 fi
