@@ -244,14 +244,22 @@ function harness(config, keyStep) {
   // scroll to it: its box in the viewport's CSS pixels. A finger is aimed
   // by what the screen shows: after a scroll or for a touch, the box is
   // measured once frames have shown the page as it now is.
-  // A key that scrolls the page scrolls it smoothly, over some frames: the
-  // user aims once it has come to rest.
+  // Where the page and its window are on the screen. A key that scrolls
+  // the page scrolls it smoothly over some frames, and a window scaled to a
+  // new size may take its time: the user aims once all has come to rest,
+  // with no timer pending that may still move it.
+  function geometry() {
+    const shown = [document.getElementById('Form1'), document.getElementById('Form2')].filter(visible)[0];
+    const r = shown ? shown.getBoundingClientRect() : {};
+    return `${scrollX},${scrollY},${r.left},${r.top},${r.width},${r.height}`;
+  }
+
   async function calm() {
-    let last = `${scrollX},${scrollY}`;
+    let last = geometry();
     for (let still = 0, f = 0; still < 2 && f < 60; ++f) {
       await frame();
-      const now = `${scrollX},${scrollY}`;
-      still = now === last ? still + 1 : 0;
+      const now = geometry();
+      still = now === last && ![...timers.values()].includes('timeout') ? still + 1 : 0;
       last = now;
     }
   }
@@ -279,6 +287,7 @@ function harness(config, keyStep) {
   // Cheap actions in one call: synthetic keys on a slider and clicks on a
   // button, each followed by the checks. Stops at the first broken one.
   function run(actions) {
+    const batchClicks = [];
     for (let n = 0; n < actions.length; ++n) {
       const a = actions[n];
       let problem = null;
@@ -294,20 +303,18 @@ function harness(config, keyStep) {
         document.getElementById(a.id).click();
       }
       const state = check(false);
+      batchClicks.push(...state.clicks);
       if (problem) state.problems.unshift(problem);
-      if (n === actions.length - 1 || state.problems.length || state.errors.length) return { done: n + 1, state };
+      if (n === actions.length - 1 || state.problems.length || state.errors.length) {
+        state.clicks = batchClicks;
+        return { done: n + 1, state };
+      }
     }
     return { done: 0, state: check(false) };
   }
 
   async function settle() {
-    await frame();
-    await frame();
-    // A layout that follows a resize a little later has its time too.
-    for (let waited = 0; waited < 1000 && [...timers.values()].includes('timeout'); waited += 20) {
-      await new Promise((done) => setT.call(window, done, 20));
-    }
-    await frame();
+    await calm();
     return check(true);
   }
 
@@ -333,8 +340,7 @@ class Session {
     this.page = await open(browser, { locale: this.locale, init: `(${harness})(${JSON.stringify(config)}, ${keyStep})` });
     this.cdp = await this.page.context().newCDPSession(this.page);
     await this.cdp.send('Emulation.setTouchEmulationEnabled', { enabled: true, maxTouchPoints: 1 });
-    const viewport = this.page.viewportSize();
-    this.metrics = { width: viewport.width, height: viewport.height, ratio: await this.page.evaluate(() => devicePixelRatio) };
+    this.metrics = await this.page.evaluate(() => ({ width: innerWidth, height: innerHeight, ratio: devicePixelRatio }));
     this.lastPlot = null;
     this.baseListeners = null;
     this.state = await this.settle();
@@ -483,9 +489,9 @@ test(`random use: ${kActions} seeded actions keep every invariant`, { timeout: 3
     const before = session.state;
     const t0 = performance.now();
     const description = await perform(session, real, random, before);
-    // Keys that the focused control leaves to the page scroll it.
-    const scrolls = (key) => /^(Arrow|Page|Home|End|Space)/.test(key) && !/HScroll/.test(before.focus);
-    if (before.scrollable && (real.kind === 'press' && scrolls(real.key) || real.kind === 'hold' && real.how === 'key' && scrolls('Arrow'))) {
+    // Keys that the focused control leaves to the page scroll it, smoothly.
+    if (before.scrollable && (real.kind === 'press' && /^(Arrow|Page|Home|End|Space)/.test(real.key) ||
+                              real.kind === 'hold' && real.how === 'key')) {
       session.moving = true;
     }
     recent.push([index, description]);
@@ -694,7 +700,7 @@ const pause = (ms) => new Promise((done) => setTimeout(done, ms));
 const step = (i, value, delta) => Math.min(kMaximum[i], Math.max(0, value + delta));
 // A press that took long may have repeated: then any further move in the
 // same direction is right too.
-const kRepeatMs = 200;
+const kRepeatMs = 150;
 function moved(i, before, now, delta, ms) {
   if (now === step(i, before, delta)) return true;
   return ms >= kRepeatMs && Math.sign(now - before) === Math.sign(delta) &&
