@@ -257,10 +257,11 @@ function harness(config, keyStep, pixelDigest) {
     state.ratio = picture.ratio;
     if (settled && state.window === 'main') {
       // The picture is drawn at the screen's pixel ratio, or at that ratio
-      // times the window's scale where the window is scaled to fit.
+      // times the window's scale where the window is scaled to fit; the
+      // scale read from the laid-out box is good to a few parts in 10 000.
       const scale = canvas.getBoundingClientRect().width / canvas.offsetWidth;
       const ratios = [window.devicePixelRatio, window.devicePixelRatio * scale];
-      if (!ratios.some((r) => Math.abs(r - picture.ratio) < 1e-6))
+      if (!ratios.some((r) => Math.abs(r - picture.ratio) <= 0.002 * r))
         problems.push(`the picture is at ratio ${picture.ratio}, the screen at ${window.devicePixelRatio} and the window at scale ${scale}`);
     }
     return state;
@@ -562,7 +563,7 @@ test(`random use: ${kActions} seeded actions keep every invariant`, { timeout: 3
     `ms ${JSON.stringify(Object.fromEntries(Object.entries(spent).map(([k, v]) => [k, Math.round(v)])))}`;
   console.log(`random use: ${summary}`);
   t.diagnostic(summary);
-  assert.ok(plots > kActions / 200, `only ${plots} plots`);
+  if (kActions >= 2000) assert.ok(plots > kActions / 200, `only ${plots} plots`);
   assert.ok(misdelivered.length < 1 + kActions / 200, 'too many presses landed off their aim');
   await session.close();
 });
@@ -641,7 +642,8 @@ test(`${kCycles} plot-and-navigate cycles keep the heap flat`, { timeout: 20 * 6
   // The last plot is still the desktop's.
   await page.mouse.click(...continuar);
   const command = kPlotButtons[['Command1', 'Command2', 'Command6', 'Command5', 'Command3'][(kCycles - 1) % 5]];
-  const differs = firstDifference(await canvasPixels(page), desktopPixels(command, kExample), await labelBoxes(page));
+  const ratio = await page.evaluate(() => window.vorel.core.picture().ratio);
+  const differs = firstDifference(await canvasPixels(page), desktopPixels(command, kExample, ratio), await labelBoxes(page));
   assert.equal(differs, null);
   await session.close();
 });
@@ -763,12 +765,15 @@ async function perform(session, a, random, before) {
       let [x, y] = centre(box);
       let delta = part === 'back' ? -1 : 1;
       if (part === 'track') {
-        // A point of the track off the thumb, on a side that has room.
-        const leftRoom = box.thumb.x - box.track.x - 2;
-        const rightRoom = box.track.x + box.track.width - (box.thumb.x + box.thumb.width) - 2;
+        // A point of the track off the thumb, on a side that has room; a
+        // finger keeps clear of the thumb by more than half its width, or
+        // it may take the thumb.
+        const clear = a.input === 'touch' ? 13 : 1;
+        const leftRoom = box.thumb.x - box.track.x - 1 - clear;
+        const rightRoom = box.track.x + box.track.width - (box.thumb.x + box.thumb.width) - 1 - clear;
         const back = leftRoom >= 1 && (rightRoom < 1 || a.side < 0.5);
         if (leftRoom < 1 && rightRoom < 1) return 'track without room beside the thumb';
-        x = back ? box.track.x + 1 + a.side * leftRoom : box.thumb.x + box.thumb.width + 1 + a.side * rightRoom;
+        x = back ? box.track.x + 1 + a.side * leftRoom : box.thumb.x + box.thumb.width + clear + a.side * rightRoom;
         delta = back ? -kPageStep[i] : kPageStep[i];
         part = back ? 'track before the thumb' : 'track after the thumb';
       }
