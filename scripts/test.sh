@@ -40,6 +40,7 @@ if [ "${1:-}" != --sanitize ]; then
     ctest --test-dir build/web-cmake --output-on-failure --no-tests=error
     (cd tests/web && npm ci --no-audit --no-fund --loglevel=error)
     export VOREL_RASTERDUMP="$PWD/$build/tests/rasterdump" VOREL_LABELINK="$PWD/$build/tests/labelink"
-    node --test tests/web/web.test.mjs tests/web/screens.test.mjs tests/web/devices.test.mjs tests/web/robust.test.mjs
+    node --test tests/web/web.test.mjs tests/web/screens.test.mjs tests/web/devices.test.mjs \
+                tests/web/robust.test.mjs tests/web/randomuse.test.mjs
     node --test tests/web/engines.test.mjs
 fi
