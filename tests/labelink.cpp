@@ -7,7 +7,7 @@
 //   labelink Wave1|Wave2|BothWaves|Resultant|All A1 A2 F1 F2 P1 P2 RANGE [RATIO]
 #include "imagecanvas.h"
 #include "layout.h"
-#include "plot/commands.h"
+#include "plotargs.h"
 #include "raster/rastercanvas.h"
 
 #include <QApplication>
@@ -64,21 +64,11 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     useProgramFont();
-    using vorel::PlotCommand;
-    const std::map<std::string, PlotCommand> commands{
-        {"Wave1", PlotCommand::Wave1},         {"Wave2", PlotCommand::Wave2},
-        {"BothWaves", PlotCommand::BothWaves}, {"Resultant", PlotCommand::Resultant},
-        {"All", PlotCommand::All},
-    };
-    if (argc < 9 || !commands.contains(argv[1])) {
-        std::fprintf(stderr, "usage: %s COMMAND A1 A2 F1 F2 P1 P2 RANGE [RATIO]\n", argv[0]);
+    const std::optional<PlotArguments> arguments = plotArguments(argc, argv);
+    if (!arguments)
         return 2;
-    }
-    auto position = [&](int i) { return static_cast<std::int16_t>(std::atoi(argv[i])); };
-    const vorel::SliderPositions positions{position(2), position(3), position(4), position(5),
-                                           position(6), position(7), position(8)};
     InkRecorder recorder;
-    vorel::RasterCanvas canvas(argc > 9 ? std::atof(argv[9]) : 1.0, &recorder);
-    vorel::runPlotCommand(commands.at(argv[1]), canvas, positions);
+    vorel::RasterCanvas canvas(arguments->ratio, &recorder);
+    vorel::runPlotCommand(arguments->command, canvas, arguments->positions);
     return 0;
 }

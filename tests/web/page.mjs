@@ -129,3 +129,25 @@ function dumpArguments(command, positions, ratio) {
   const order = ['HScroll1', 'HScroll2', 'HScroll3', 'HScroll4', 'HScroll5', 'HScroll6', 'HScroll7'];
   return [command, ...order.map((n) => String(positions[n] ?? 0)), String(ratio)];
 }
+
+// Every channel of every pixel outside the label boxes: null when the
+// browser's and the desktop's pictures agree, else where they first differ.
+// The boxes cover less than a tenth of the picture; a comparison that would
+// look at less is itself a difference.
+export function firstDifference(web, desktop, boxes) {
+  if (web.data.length !== desktop.length) return `${web.data.length} bytes in the canvas, ${desktop.length} on the desktop`;
+  const { width, height } = web;
+  const inLabel = new Uint8Array(width * height);
+  for (const { x, y, width: w, height: h } of boxes) {
+    for (let row = Math.max(0, y); row < Math.min(height, y + h); ++row) inLabel.fill(1, row * width + Math.max(0, x), row * width + Math.min(width, x + w));
+  }
+  let compared = 0;
+  for (let p = 0; p < width * height; ++p) {
+    if (inLabel[p]) continue;
+    for (let c = 0; c < 4; ++c) {
+      if (web.data[p * 4 + c] !== desktop[p * 4 + c]) return `pixel (${p % width}, ${Math.floor(p / width)}) differs`;
+    }
+    ++compared;
+  }
+  return compared > width * height * 0.9 ? null : `only ${compared} pixels outside the labels`;
+}

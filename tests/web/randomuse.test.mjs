@@ -8,7 +8,7 @@
 //   VOREL_RANDOM_CYCLES   how many plot-and-navigate cycles (1000)
 import assert from 'node:assert/strict';
 import { after, before, test } from 'node:test';
-import { canvasPixels, desktopPixels, labelBoxes, launch, open, setSliders } from './page.mjs';
+import { canvasPixels, desktopPixels, firstDifference, labelBoxes, launch, open, setSliders } from './page.mjs';
 
 const kSeed = process.env.VOREL_RANDOM_SEED ? Number(process.env.VOREL_RANDOM_SEED) >>> 0
                                             : Math.floor(Math.random() * 2 ** 32) >>> 0;
@@ -918,21 +918,3 @@ async function perform(session, a, random, before) {
   throw new Error(`no action ${a.kind}`);
 }
 
-// Every channel of every pixel outside the label boxes: null when they agree.
-function firstDifference(web, desktop, boxes) {
-  if (web.data.length !== desktop.length) return `${web.data.length} bytes in the canvas, ${desktop.length} on the desktop`;
-  const { width, height } = web;
-  const inLabel = new Uint8Array(width * height);
-  for (const { x, y, width: w, height: h } of boxes) {
-    for (let row = y; row < Math.min(height, y + h); ++row) inLabel.fill(1, row * width + x, row * width + Math.min(width, x + w));
-  }
-  let compared = 0;
-  for (let p = 0; p < width * height; ++p) {
-    if (inLabel[p]) continue;
-    for (let c = 0; c < 4; ++c) {
-      if (web.data[p * 4 + c] !== desktop[p * 4 + c]) return `pixel (${p % width}, ${Math.floor(p / width)}) differs`;
-    }
-    ++compared;
-  }
-  return compared > width * height * 0.9 ? null : `only ${compared} pixels outside the labels`;
-}

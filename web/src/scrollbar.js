@@ -268,17 +268,8 @@ function listenForPresses(element, onPress) {
       event.preventDefault();
       const id = event.pointerId;
       element.setPointerCapture(id);
-      const move = (e) => { if (e.pointerId === id) press.move(e.clientX, e.clientY); };
-      const up = (e) => {
-        if (e.pointerId !== id) return;
-        element.removeEventListener('pointermove', move);
-        element.removeEventListener('pointerup', up);
-        element.removeEventListener('pointercancel', up);
-        press.release();
-      };
-      element.addEventListener('pointermove', move);
-      element.addEventListener('pointerup', up);
-      element.addEventListener('pointercancel', up);
+      follow(element, ['pointermove', 'pointerup', 'pointercancel'], press,
+             (e) => (e.pointerId === id ? { x: e.clientX, y: e.clientY } : null));
     };
     element.addEventListener('pointerdown', down);
     return () => element.removeEventListener('pointerdown', down);
@@ -289,14 +280,7 @@ function listenForPresses(element, onPress) {
     const press = onPress(event.clientX, event.clientY, false);
     if (!press) return;
     event.preventDefault();
-    const move = (e) => press.move(e.clientX, e.clientY);
-    const up = () => {
-      document.removeEventListener('mousemove', move);
-      document.removeEventListener('mouseup', up);
-      press.release();
-    };
-    document.addEventListener('mousemove', move);
-    document.addEventListener('mouseup', up);
+    follow(document, ['mousemove', 'mouseup'], press, (e) => ({ x: e.clientX, y: e.clientY }));
   };
   const touchStart = (event) => {
     const touch = event.changedTouches[0];
@@ -306,24 +290,13 @@ function listenForPresses(element, onPress) {
     // No mouse events after it, and no scrolling or zooming from it.
     event.preventDefault();
     const id = touch.identifier;
-    const find = (e) => {
-      for (let i = 0; i < e.changedTouches.length; ++i) if (e.changedTouches[i].identifier === id) return e.changedTouches[i];
+    follow(element, ['touchmove', 'touchend', 'touchcancel'], press, (e) => {
+      for (let i = 0; i < e.changedTouches.length; ++i) {
+        const t = e.changedTouches[i];
+        if (t.identifier === id) return { x: t.clientX, y: t.clientY };
+      }
       return null;
-    };
-    const move = (e) => {
-      const t = find(e);
-      if (t) press.move(t.clientX, t.clientY);
-    };
-    const end = (e) => {
-      if (!find(e)) return;
-      element.removeEventListener('touchmove', move);
-      element.removeEventListener('touchend', end);
-      element.removeEventListener('touchcancel', end);
-      press.release();
-    };
-    element.addEventListener('touchmove', move);
-    element.addEventListener('touchend', end);
-    element.addEventListener('touchcancel', end);
+    });
   };
   element.addEventListener('mousedown', mouseDown);
   element.addEventListener('touchstart', touchStart, { passive: false });
@@ -331,4 +304,22 @@ function listenForPresses(element, onPress) {
     element.removeEventListener('mousedown', mouseDown);
     element.removeEventListener('touchstart', touchStart, { passive: false });
   };
+}
+
+// Follows one press to its end: the first event type moves it, the others
+// end it; where(event) gives the press's point, or null for another pointer
+// or finger. It lets go of the events when the press ends.
+function follow(target, [moveType, ...endTypes], press, where) {
+  const move = (e) => {
+    const at = where(e);
+    if (at) press.move(at.x, at.y);
+  };
+  const end = (e) => {
+    if (!where(e)) return;
+    target.removeEventListener(moveType, move);
+    for (const type of endTypes) target.removeEventListener(type, end);
+    press.release();
+  };
+  target.addEventListener(moveType, move);
+  for (const type of endTypes) target.addEventListener(type, end);
 }
