@@ -8,18 +8,31 @@
 // Chromebook): both as the browser's first contentful paint (when the
 // screen shows it) and as the page's own mark, vorel-title-painted, set at
 // the start of the frame after the one in which the page painted it.
-//   node bench/web_bench.mjs [runs]     (after scripts/web.sh and npm ci in tests/web)
+//   node bench/web_bench.mjs [runs] [--opening]   (after scripts/web.sh and npm ci in tests/web)
+// --opening measures only the opening, and --file F opens F instead of build/web/vorel.html
+// (to set a variant against the bare page in the same run).
 import { mkdtempSync, writeFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
-import { tmpdir } from 'node:os';
+import { loadavg, tmpdir } from 'node:os';
 import { resolve } from 'node:path';
 import { fileURLToPath, pathToFileURL } from 'node:url';
 
 const root = fileURLToPath(new URL('..', import.meta.url));
 const require = createRequire(resolve(root, 'tests/web/package.json'));
 const { chromium } = require('playwright-core');
-const runs = Number(process.argv[2] ?? 60);
-const url = pathToFileURL(resolve(root, 'build/web/vorel.html')).href;
+const args = process.argv.slice(2);
+const flag = (name) => {
+  const at = args.indexOf(name);
+  if (at >= 0) args.splice(at, 1);
+  return at >= 0;
+};
+const value = (name, fallback) => {
+  const at = args.indexOf(name);
+  return at >= 0 ? args.splice(at, 2)[1] : fallback;
+};
+const openingOnly = flag('--opening');
+const url = pathToFileURL(resolve(value('--file', resolve(root, 'build/web/vorel.html')))).href;
+const runs = Number(args[0] ?? 60);
 
 const median = (values) => {
   const sorted = [...values].sort((a, b) => a - b);
@@ -27,6 +40,7 @@ const median = (values) => {
   return sorted.length % 2 ? sorted[mid] : (sorted[mid - 1] + sorted[mid]) / 2;
 };
 
+console.log(`load average at the start: ${loadavg().map((l) => l.toFixed(1)).join(', ')}`);
 const browser = await chromium.launch({
   executablePath: '/usr/bin/chromium',
   args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
@@ -40,9 +54,9 @@ const cases = {
   dense: { HScroll1: 50, HScroll2: 50, HScroll3: 100, HScroll4: 73, HScroll5: 0, HScroll6: 0, HScroll7: 1000 },
 };
 
-console.log(`== "Todas", click to pixels in the canvas (median of ${runs}, ms)`);
-console.log('ratio  case      vorel   baseline  vorel/baseline');
-for (const [ratio, viewport] of [[1, [800, 600]], [2, [800, 600]], [1.9, [1920, 1080]]]) {
+if (!openingOnly) console.log(`== "Todas", click to pixels in the canvas (median of ${runs}, ms)`);
+if (!openingOnly) console.log('ratio  case      vorel   baseline  vorel/baseline');
+for (const [ratio, viewport] of openingOnly ? [] : [[1, [800, 600]], [2, [800, 600]], [1.9, [1920, 1080]]]) {
   const context = await browser.newContext({ deviceScaleFactor: ratio, viewport: { width: viewport[0], height: viewport[1] } });
   const page = await context.newPage();
   await page.goto(url);
@@ -158,3 +172,4 @@ for (const rate of [1, 4]) {
     + `core ready ${median(marks.core).toFixed(1)}`);
 }
 await browser.close();
+console.log(`\nload average at the end: ${loadavg().map((l) => l.toFixed(1)).join(', ')}`);
