@@ -70,5 +70,6 @@ int main(int argc, char *argv[])
     InkRecorder recorder;
     vorel::RasterCanvas canvas(arguments->ratio, &recorder);
     vorel::runPlotCommand(arguments->command, canvas, arguments->positions);
+    canvas.pixels(); // the picture, labels and all, is drawn when it is asked for
     return 0;
 }
