@@ -261,18 +261,32 @@ function distance(box, x, y) {
 // mouse and touch events (Safari 12). Gives back the way to stop listening.
 function listenForPresses(element, onPress) {
   if (window.PointerEvent) {
+    // A finger's press is taken from the browser's gestures too, by its
+    // touchstart, which comes after the pointerdown: a quick flick on the
+    // thumb would otherwise count as a fling, and the browser would swallow
+    // the next tap anywhere on the page, as the tap that stops it.
+    let fingerTaken = false;
     const down = (event) => {
       if (!event.isPrimary || event.button !== 0) return;
       const press = onPress(event.clientX, event.clientY, event.pointerType === 'touch');
       if (!press) return;
       event.preventDefault();
+      fingerTaken = event.pointerType === 'touch';
       const id = event.pointerId;
       element.setPointerCapture(id);
       follow(element, ['pointermove', 'pointerup', 'pointercancel'], press,
              (e) => (e.pointerId === id ? { x: e.clientX, y: e.clientY } : null));
     };
+    const touchStart = (event) => {
+      if (fingerTaken) event.preventDefault();
+      fingerTaken = false;
+    };
     element.addEventListener('pointerdown', down);
-    return () => element.removeEventListener('pointerdown', down);
+    element.addEventListener('touchstart', touchStart, { passive: false });
+    return () => {
+      element.removeEventListener('pointerdown', down);
+      element.removeEventListener('touchstart', touchStart, { passive: false });
+    };
   }
 
   const mouseDown = (event) => {
