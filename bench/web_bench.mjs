@@ -11,7 +11,7 @@
 //   node bench/web_bench.mjs [runs] [--opening]   (after scripts/web.sh and npm ci in tests/web)
 // --opening measures only the opening, and --file F opens F instead of build/web/vorel.html
 // (to set a variant against the bare page in the same run).
-import { mkdtempSync, writeFileSync } from 'node:fs';
+import { mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
 import { loadavg, tmpdir } from 'node:os';
 import { resolve } from 'node:path';
@@ -134,22 +134,34 @@ for (const [ratio, viewport] of openingOnly ? [] : [[1, [800, 600]], [2, [800, 6
 }
 
 // A fresh context each time, so that nothing is cached between openings.
-// A bare page with one line of text shows what the browser itself takes.
-const bare = resolve(mkdtempSync(resolve(tmpdir(), 'vorel-bench-')), 'bare.html');
+// A bare page with one line of text shows what the browser itself takes;
+// the page cut after the title's markup (no script, no core) shows what
+// the title screen itself takes, the least the page could reach. The three
+// are interleaved, in an order that turns each time, with a pause before
+// each opening so that the last one's processes have gone.
+const folder = mkdtempSync(resolve(tmpdir(), 'vorel-bench-'));
+const bare = resolve(folder, 'bare.html');
 writeFileSync(bare, '<!DOCTYPE html><html lang="es"><meta charset="utf-8"><title>x</title><p>Interferencia de Vorel</p>');
+const page = readFileSync(fileURLToPath(url), 'utf8');
+const cut = page.indexOf('<script id="vorel-title-table"');
+const markupOnly = resolve(folder, 'markup.html');
+writeFileSync(markupOnly, page.slice(0, cut) + page.slice(page.indexOf('</body>')));
+const targets = [['vorel', url], ['bare', pathToFileURL(bare).href], ['markup', pathToFileURL(markupOnly).href]];
 for (const rate of [1, 4]) {
-  const openings = { vorel: [], bare: [] };
+  const openings = { vorel: [], bare: [], markup: [] };
   const marks = { script: [], built: [], painted: [], core: [] };
-  for (let i = 0; i < Math.min(runs, 20); ++i) {
-    for (const [name, target] of [['vorel', url], ['bare', pathToFileURL(bare).href]]) {
+  for (let i = 0; i < runs; ++i) {
+    for (let k = 0; k < targets.length; ++k) {
+      const [name, target] = targets[(i + k) % targets.length];
+      await new Promise((done) => setTimeout(done, 300));
       const context = await browser.newContext({ viewport: { width: 800, height: 600 } });
-      const page = await context.newPage();
-      const cdp = await context.newCDPSession(page);
+      const tab = await context.newPage();
+      const cdp = await context.newCDPSession(tab);
       await cdp.send('Emulation.setCPUThrottlingRate', { rate });
-      await page.goto(target);
-      await page.waitForFunction((own) => performance.getEntriesByType('paint').some((e) => e.name === 'first-contentful-paint')
+      await tab.goto(target);
+      await tab.waitForFunction((own) => performance.getEntriesByType('paint').some((e) => e.name === 'first-contentful-paint')
         && (!own || performance.getEntriesByName('vorel-core-ready').length > 0), name === 'vorel');
-      const times = await page.evaluate(() => Object.fromEntries(
+      const times = await tab.evaluate(() => Object.fromEntries(
         [...performance.getEntriesByType('paint'), ...performance.getEntriesByType('mark')].map((e) => [e.name, e.startTime])));
       openings[name].push(times['first-contentful-paint']);
       if (name === 'vorel') {
@@ -161,12 +173,14 @@ for (const rate of [1, 4]) {
       await context.close();
     }
   }
-  const [ours, base] = [median(openings.vorel), median(openings.bare)];
+  const [ours, base, markup] = [median(openings.vorel), median(openings.bare), median(openings.markup)];
   console.log();
   console.log(`== opening the file to the painted title screen, CPU throttling ${rate} × (median of ${openings.vorel.length}, ms)`);
   console.log(`first contentful paint, vorel.html (the title screen is its first content): ${ours.toFixed(1)}`);
   console.log(`first contentful paint, a bare page with one line of text:               ${base.toFixed(1)}`);
+  console.log(`first contentful paint, the title's markup alone (no script, no core):   ${markup.toFixed(1)}`);
   console.log(`vorel / bare:                                                            ${(ours / base).toFixed(2)}`);
+  console.log(`markup alone / bare:                                                     ${(markup / base).toFixed(2)}`);
   console.log(`title screen painted by the page, vorel.html (its vorel-title-painted mark): ${median(marks.painted).toFixed(1)}`);
   console.log(`vorel.html: script starts ${median(marks.script).toFixed(1)}, title screen built ${median(marks.built).toFixed(1)}, `
     + `core ready ${median(marks.core).toFixed(1)}`);

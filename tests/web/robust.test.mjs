@@ -284,6 +284,16 @@ describe('a slow start', () => {
     assert.equal(await text(page, '#Form2-Label1'), ' Sistema de Simulación para la Interferencia de Vorel');
     assert.deepEqual([await text(page, '#Form2-Command1'), await text(page, '#Form2-Command2')], ['Continuar', 'Salir']);
     assert.equal(await page.evaluate(() => document.activeElement.id), 'Form2-Command1');
+    // Compiling the core waits until the screen shows the title.
+    const [painted, started] = await page.evaluate(() => new Promise((done) => {
+      const look = () => {
+        const start = performance.getEntriesByName('vorel-core-start')[0];
+        if (!start) { setTimeout(look, 10); return; }
+        done([performance.getEntriesByName('first-contentful-paint')[0]?.startTime, start.startTime]);
+      };
+      look();
+    }));
+    assert.ok(painted > 0 && started >= painted, `first contentful paint at ${painted} ms, core started at ${started} ms`);
     await page.context().close();
   });
 

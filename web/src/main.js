@@ -9,20 +9,46 @@ performance.mark('vorel-script');
 const title = new Form2(JSON.parse(document.getElementById('vorel-title-table').textContent));
 title.show();
 performance.mark('vorel-title-built');
-// The first callback comes before the frame that paints the title screen,
-// the second at the start of the next one: by then the page has painted it.
-// The browser's first contentful paint counts from when the screen shows
-// that frame, which may come later.
+// The core is started once the screen shows the title (the browser's first
+// contentful paint), so that compiling it does not hold that paint back.
+// Where the browser does not report paints, the start of the frame after
+// the one that painted the title is taken instead, and a paint that is
+// never reported waits no longer than kPaintWait.
+const kPaintWait = 100; // ms
 requestAnimationFrame(() => requestAnimationFrame(() => {
   performance.mark('vorel-title-painted');
-  // The rest of the page (the core's glue and its WebAssembly as text) is
-  // read by then, as the parser goes on while the title shows.
-  if (document.readyState === 'loading') document.addEventListener('DOMContentLoaded', startCore);
-  else startCore();
+  afterFirstPaint(() => {
+    // The rest of the page (the core's glue and its WebAssembly as text) is
+    // read by then, as the parser goes on while the title shows.
+    if (document.readyState === 'loading') document.addEventListener('DOMContentLoaded', startCore);
+    else startCore();
+  });
 }));
 
+function afterFirstPaint(then) {
+  const painted = () => performance.getEntriesByName('first-contentful-paint').length > 0;
+  const reported = typeof PerformanceObserver === 'function' && PerformanceObserver.supportedEntryTypes
+    && PerformanceObserver.supportedEntryTypes.indexOf('paint') >= 0;
+  if (!reported || painted()) {
+    then();
+    return;
+  }
+  let done = false;
+  const once = () => {
+    if (done) return;
+    done = true;
+    observer.disconnect();
+    clearTimeout(timer);
+    then();
+  };
+  const observer = new PerformanceObserver(() => { if (painted()) once(); });
+  observer.observe({ type: 'paint' });
+  const timer = setTimeout(once, kPaintWait);
+}
+
 function startCore() {
-  createVorel({ wasmBinary: fromBase64(document.getElementById('vorel-core').textContent) }).then((core) => {
+  performance.mark('vorel-core-start');
+  vorelGlue()({ wasmBinary: fromBase64(document.getElementById('vorel-core').textContent) }).then((core) => {
     performance.mark('vorel-core-ready');
     window.vorel = { core, title };
     title.coreReady(core);

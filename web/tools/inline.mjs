@@ -95,7 +95,10 @@ const withPicture = (text) => text.split('PICTURE_DATA_URI').join(pictureUri);
 const title = `${withPicture(markup.windowHtml(titleTable))}\n`
   + `<script id="vorel-title-table" type="application/json">${safe(JSON.stringify(titleTable))}</script>`;
 const main = script(`(function () {\n'use strict';\n${withPicture(modules)}\n}());\n`);
-const coreScripts = `${script(glue)}\n`
+// The glue is wrapped in a function that nothing calls before the title
+// screen has painted: the engine only skims it while the page loads, and
+// compiles it when the core is started.
+const coreScripts = `${script(`function vorelGlue() {\n${glue}\nreturn createVorel;\n}\n`)}\n`
   + `<script id="vorel-core" type="application/wasm-base64">${wasmBytes.toString('base64')}</script>`;
 const escapeText = (text) => text.replace(/&/g, '&amp;').replace(/</g, '&lt;');
 
