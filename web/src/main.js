@@ -41,9 +41,9 @@ function afterFirstPaint(then) {
     clearTimeout(timer);
     then();
   };
-  const observer = new PerformanceObserver(() => { if (painted()) once(); });
-  observer.observe({ type: 'paint' });
   const timer = setTimeout(once, kPaintWait);
+  const observer = new PerformanceObserver(() => { if (painted()) once(); });
+  observer.observe({ entryTypes: ['paint'] }); // `type` alone came later than paints
 }
 
 function startCore() {
