@@ -267,6 +267,7 @@ function listenForPresses(element, onPress) {
     // the next tap anywhere on the page, as the tap that stops it.
     let fingerTaken = false;
     const down = (event) => {
+      fingerTaken = false;
       if (!event.isPrimary || event.button !== 0) return;
       const press = onPress(event.clientX, event.clientY, event.pointerType === 'touch');
       if (!press) return;
