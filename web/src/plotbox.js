@@ -65,15 +65,22 @@ export class PlotBox {
     return true;
   }
 
+  // A new plot at the same size and ratio lies where the last one did: it
+  // is laid out again only when those change (and by updateRatio when the
+  // window moves), which spares a layout of the page at every plot.
   show() {
     const picture = this.core.picture();
-    if (this.canvas.width !== picture.width || this.canvas.height !== picture.height) {
+    const resized = this.canvas.width !== picture.width || this.canvas.height !== picture.height;
+    if (resized) {
       this.canvas.width = picture.width;
       this.canvas.height = picture.height;
     }
     const bytes = new Uint8ClampedArray(this.core.HEAPU8.buffer, picture.pointer, picture.width * picture.height * 4);
     this.canvas.getContext('2d').putImageData(new ImageData(bytes, picture.width, picture.height), 0, 0);
-    this.layOut(picture.ratio);
+    if (resized || picture.ratio !== this.shownRatio) {
+      this.shownRatio = picture.ratio;
+      this.layOut(picture.ratio);
+    }
   }
 
   // The canvas covers exactly its device pixels, from a whole device pixel:
