@@ -37,6 +37,14 @@ export function fitWindow(element) {
   refit();
 }
 
+// Places the first window before any of it is in the page, from the size
+// its table gives: the page runs this in its head, so that the window is
+// painted fitted from its first paint, and measuring the viewport then
+// lays out an empty page, which costs nothing.
+export function fitFirstWindow(width, height) {
+  place(width, height);
+}
+
 // The program has ended: nothing is left to fit.
 export function stopFitting() {
   if (coarseQuery === null) return;
@@ -64,21 +72,32 @@ function startFitting() {
 
 function refit() {
   if (!fitted || fitted.hidden) return;
-  const coarse = isCoarsePointer();
-  document.documentElement.classList.toggle('coarse-pointer', coarse);
   // The window's own size, its border included, before any scaling.
-  const width = fitted.offsetWidth;
-  const height = fitted.offsetHeight;
-  const viewport = document.documentElement;
-  fittedScale = fittingScale(width, height, viewport.clientWidth, viewport.clientHeight, coarse);
+  place(fitted.offsetWidth, fitted.offsetHeight);
+}
+
+// The window shown is placed by the page's style from three properties of
+// the root, so that the first one can be placed before it exists. Every
+// window is placed by them, and only one is ever shown.
+function place(width, height) {
+  const coarse = isCoarsePointer();
+  const root = document.documentElement;
+  root.classList.toggle('coarse-pointer', coarse);
+  fittedScale = fittingScale(width, height, root.clientWidth, root.clientHeight, coarse);
   // Centred where it fits; where it does not (a mouse and a large zoom),
   // from the margin, so that scrolling reaches every part of it.
   // On whole pixels, so that text and edges fall as they would unscaled.
-  const left = Math.round(Math.max(kMargin, (viewport.clientWidth - width * fittedScale) / 2));
-  const top = Math.round(Math.max(kMargin, (viewport.clientHeight - height * fittedScale) / 2));
-  Object.assign(fitted.style, {
-    position: 'absolute', margin: '0', left: `${left}px`, top: `${top}px`,
-    transformOrigin: '0 0', transform: fittedScale === 1 ? '' : `scale(${fittedScale})`,
-  });
+  const left = Math.round(Math.max(kMargin, (root.clientWidth - width * fittedScale) / 2));
+  const top = Math.round(Math.max(kMargin, (root.clientHeight - height * fittedScale) / 2));
+  setRootProperty('--window-left', `${left}px`);
+  setRootProperty('--window-top', `${top}px`);
+  setRootProperty('--window-transform', fittedScale === 1 ? 'none' : `scale(${fittedScale})`);
   for (const callback of watchers.slice()) callback(fittedScale);
+}
+
+// Written only when it changes: a new value makes the whole page's style
+// be worked out again.
+function setRootProperty(name, value) {
+  const style = document.documentElement.style;
+  if (style.getPropertyValue(name) !== value) style.setProperty(name, value);
 }

@@ -13,14 +13,21 @@ export function fontStack(family) {
   return `${family}, "Liberation Sans", sans-serif`;
 }
 
+const kWindowBorder = 1; // CSS px
+
 export function windowShape(table) {
   return {
     tag: 'div', id: table.name, className: 'window', text: '', attributes: {},
     style: {
-      width: `${table.clientWidth}px`, height: `${table.clientHeight}px`,
+      width: `${table.clientWidth}px`, height: `${table.clientHeight}px`, borderWidth: `${kWindowBorder}px`,
       font: `${table.fontPoints}pt ${fontStack(table.fontFamily)}`,
     },
   };
+}
+
+// The window's size on the page, its border included, before any scaling.
+export function windowSize(table) {
+  return { width: table.clientWidth + 2 * kWindowBorder, height: table.clientHeight + 2 * kWindowBorder };
 }
 
 // Every control sits at twips / 15 CSS pixels, in its own font size.

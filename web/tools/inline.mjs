@@ -2,7 +2,8 @@
 // picture, the icon and the title window go inline into page.html, so that
 // the file runs from disk with no server and asks the network for nothing.
 //   node inline.mjs --page page.html --glue vorel_web.js --wasm vorel_web.wasm
-//                   --picture picture.png --icon icon.png --out vorel.html module.js...
+//                   --picture picture.png --icon icon.png --out vorel.html
+//                   --first fit.js module.js...
 // The title window is written as markup from the windows' table in the
 // core itself: the glue runs here under Node, and the page's own markup.js
 // turns the table into HTML, so the page paints it before any script runs.
@@ -28,12 +29,21 @@ const wasmBytes = readFileSync(option('--wasm'));
 const picture = readFileSync(option('--picture')).toString('base64');
 const icon = readFileSync(option('--icon')).toString('base64');
 const out = option('--out');
+const firstFile = option('--first');
 
 // The modules become one classic script, in one function's scope: their
 // top-level names share it, and the imports between them are already
 // satisfied by the order. A classic script runs where it stands, right
 // after the title window's markup, so the title answers from the start.
-const modules = args.map((file) => {
+// The module that places the first window runs on its own in the page's
+// head, before the window is in the page, and hands what it exports to the
+// other modules through one global.
+const first = readFileSync(firstFile, 'utf8');
+if (/^import\s/m.test(first)) fail(`${firstFile} runs first: it may import nothing`);
+const firstNames = [...first.matchAll(/^export\s+(?:function|const|let|class)\s+(\w+)/gm)].map((m) => m[1]);
+const firstGlobal = 'vorelFirst';
+
+const modules = `const { ${firstNames.join(', ')} } = window.${firstGlobal};\n` + args.filter((file) => file !== firstFile).map((file) => {
   const source = readFileSync(file, 'utf8')
     .replace(/^import\s[^;]*;\s*$/gm, '')
     .replace(/^export\s+(default\s+)?/gm, '');
@@ -94,6 +104,9 @@ const pictureUri = `data:image/png;base64,${picture}`;
 const withPicture = (text) => text.split('PICTURE_DATA_URI').join(pictureUri);
 const title = `${withPicture(markup.windowHtml(titleTable))}\n`
   + `<script id="vorel-title-table" type="application/json">${safe(JSON.stringify(titleTable))}</script>`;
+const { width, height } = markup.windowSize(titleTable);
+const firstScript = script(`(function () {\n'use strict';\n${first.replace(/^export\s+/gm, '')}\n`
+  + `window.${firstGlobal} = { ${firstNames.join(', ')} };\nfitFirstWindow(${width}, ${height});\n}());\n`);
 const main = script(`(function () {\n'use strict';\n${withPicture(modules)}\n}());\n`);
 // The glue is wrapped in a function that nothing calls before the title
 // screen has painted: the engine only skims it while the page loads, and
@@ -103,6 +116,7 @@ const coreScripts = `${script(`function vorelGlue() {\n${glue}\nreturn createVor
 const escapeText = (text) => text.replace(/&/g, '&amp;').replace(/</g, '&lt;');
 
 const html = page
+  .replace('<!--FIRST-->', () => firstScript)
   .replace('<!--TITLE-->', () => title)
   .replace('<!--MODULES-->', () => main)
   .replace('<!--CORE-->', () => coreScripts)
