@@ -138,7 +138,7 @@ for (const [ratio, viewport] of openingOnly ? [] : [[1, [800, 600]], [2, [800, 6
 
 // A fresh context each time, so that nothing is cached between openings.
 // A bare page with one line of text shows what the browser itself takes;
-// the page cut after the title's markup (no script, no core) shows what
+// the page with its scripts taken out (no script, no core) shows what
 // the title screen itself takes, the least the page could reach. The three
 // are interleaved, in an order that turns each time, with a pause before
 // each opening so that the last one's processes have gone.
@@ -146,9 +146,8 @@ const folder = mkdtempSync(resolve(tmpdir(), 'vorel-bench-'));
 const bare = resolve(folder, 'bare.html');
 writeFileSync(bare, '<!DOCTYPE html><html lang="es"><meta charset="utf-8"><title>x</title><p>Interferencia de Vorel</p>');
 const page = readFileSync(fileURLToPath(url), 'utf8');
-const cut = page.indexOf('<script id="vorel-title-table"');
 const markupOnly = resolve(folder, 'markup.html');
-writeFileSync(markupOnly, page.slice(0, cut) + page.slice(page.indexOf('</body>')));
+writeFileSync(markupOnly, page.replace(/<script[\s\S]*?<\/script>/g, ''));
 const targets = [['vorel', url], ['bare', pathToFileURL(bare).href], ['markup', pathToFileURL(markupOnly).href]];
 for (const rate of [1, 4]) {
   const openings = { vorel: [], bare: [], markup: [] };
