@@ -6,7 +6,8 @@
 //                   --first fit.js module.js...
 // The title window is written as markup from the windows' table in the
 // core itself: the glue runs here under Node, and the page's own markup.js
-// turns the table into HTML, so the page paints it before any script runs.
+// turns the table into HTML, so the page paints it before the core is even
+// compiled, placed by the small first script in the page's head.
 import { execFileSync } from 'node:child_process';
 import { createHash } from 'node:crypto';
 import { mkdirSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
