@@ -73,7 +73,8 @@ async function touchSquare(page, name, part) {
       for (let i = 0; i < w; ++i) {
         const [x, y] = [x0 + i + 0.5, y0 + j + 0.5];
         const hit = document.elementFromPoint(x, y);
-        const takes = hit && scrollBar.element.contains(hit) && scrollBar.partAt(x, y, true) === wanted;
+        const taker = hit && hit.closest('.scrollbar') && scrollBar.constructor.takerAt(x, y, true);
+        const takes = taker && taker.bar === scrollBar && taker.part === wanted;
         if (!takes) continue;
         const up = j > 0 ? side[(j - 1) * w + i] : 0;
         const left = i > 0 ? side[j * w + i - 1] : 0;
@@ -268,6 +269,19 @@ describe('a finger', () => {
       await page.touchscreen.tap(forward.x, forward.y);
       assert.equal(await value(page, 'HScroll3'), 1);
       assert.equal(await page.textContent('#Form1-Label7'), '0,1');
+
+      // On a phone a finger's room around one bar lies over the next row;
+      // still, a touch on the edge of an arrow steps that arrow's own bar.
+      for (const [upper, lower] of [['HScroll5', 'HScroll6'], ['HScroll2', 'HScroll7']]) {
+        for (const [name, edge] of [[upper, (box) => box.top + box.height - 0.5], [lower, (box) => box.top + 0.5]]) {
+          const other = name === upper ? lower : upper;
+          const before = [await value(page, name), await value(page, other)];
+          const arrow = await partBox(page, name, 'forward');
+          await page.touchscreen.tap(arrow.x, edge(arrow));
+          assert.deepEqual([await value(page, name), await value(page, other)], [before[0] + 1, before[1]],
+            `a touch on the edge of ${name}'s forward arrow`);
+        }
+      }
 
       // Past the end of the track, by the forward arrow, it pages.
       await setValue(page, 'HScroll1', 0);

@@ -14,6 +14,9 @@ export const kRepeatDelay = 500;
 export const kRepeatInterval = 50;
 const kTouchTarget = 24; // CSS px on screen, after the window's scale
 
+// The bars that take presses now, in the order they were made.
+const liveBars = new Set();
+
 export class ScrollBar {
   // life: when it signals 'abort' (the program ends), the bar stops
   // watching its size and its input; stop() does the same.
@@ -42,7 +45,7 @@ export class ScrollBar {
     this.element.append(this.reach, this.back, this.track, this.forward);
 
     this.element.addEventListener('keydown', (event) => this.keyDown(event));
-    this.stopPresses = listenForPresses(this.element, (x, y, touch) => this.pressAt(x, y, touch));
+    this.stopPresses = listenForPresses(this.element, pressAt);
     const layOut = () => this.layOut();
     this.unwatchScale = watchScale(layOut);
     this.sizeWatch = null;
@@ -50,10 +53,12 @@ export class ScrollBar {
       this.sizeWatch = new ResizeObserver(layOut);
       this.sizeWatch.observe(this.element);
     }
+    liveBars.add(this);
     if (life) life.addEventListener('abort', () => this.stop(), { once: true });
   }
 
   stop() {
+    liveBars.delete(this);
     this.endHold();
     this.stopPresses();
     this.unwatchScale();
@@ -128,10 +133,25 @@ export class ScrollBar {
     return rooms;
   }
 
-  // Starts what a press does, and gives back what moving and letting go do.
-  pressAt(x, y, touch) {
-    const name = this.partAt(x, y, touch);
-    if (!name) return null;
+  // Which bar, and which of its parts, a press at (x, y) on the screen is
+  // for, whichever bar it landed on. Where rows of bars lie closer than a
+  // finger, one bar's reach lies over the next bar: a press on a bar's
+  // own box is that bar's, and a finger between bars takes the nearest.
+  static takerAt(x, y, touch) {
+    let nearest = null;
+    for (const bar of liveBars) {
+      const box = bar.element.getBoundingClientRect();
+      if (!inside(box, x, y) && !(touch && inside(bar.reach.getBoundingClientRect(), x, y))) continue;
+      const d = distance(box, x, y);
+      if (!nearest || d < nearest.d) nearest = { bar, d };
+    }
+    const part = nearest && nearest.bar.partAt(x, y, touch);
+    return part ? { bar: nearest.bar, part } : null;
+  }
+
+  // Starts what a press on the named part does, and gives back what moving
+  // and letting go do.
+  press(name, x, touch) {
     this.element.focus({ preventScroll: true });
     if (name === 'thumb') return this.grab(x);
     if (name === 'track') {
@@ -145,7 +165,6 @@ export class ScrollBar {
         return true;
       }, (mx) => { at = mx; });
     }
-    const arrow = name === 'back' ? this.back : this.forward;
     const step = name === 'back' ? -this.singleStep : this.singleStep;
     // As on the desktop, an arrow repeats only while the pointer is on it.
     let over = true;
@@ -236,6 +255,13 @@ export class ScrollBar {
       left: `${-outside}px`, right: `${-outside}px`, top: `${(height - tall) / 2}px`, height: `${tall}px`,
     });
   }
+}
+
+// A press at (x, y) goes to the bar that takes it, which need not be the
+// one it landed on.
+function pressAt(x, y, touch) {
+  const taker = ScrollBar.takerAt(x, y, touch);
+  return taker && taker.bar.press(taker.part, x, touch);
 }
 
 function part(className) {
