@@ -36,7 +36,8 @@ INSTANTIATE_TEST_SUITE_P(examples, readout_text, ::testing::Values(
     ReadoutCase{5, 157, ".", "1.57"}, ReadoutCase{6, 314, ".", "3.14"},
     ReadoutCase{6, 1000, ".", "10"}, ReadoutCase{7, 1000, ".", "100"},
     ReadoutCase{7, 5, ".", "0.5"}, ReadoutCase{3, 25, ",", "2,5"},
-    ReadoutCase{5, 7, ",", "0,07"}, ReadoutCase{1, 35, ",", "35"}),
+    ReadoutCase{5, 7, ",", "0,07"}, ReadoutCase{7, 5, ",", "0,5"},
+    ReadoutCase{1, 35, ",", "35"}),
     [](const auto &info) {
         const ReadoutCase &c = info.param;
         return "HScroll" + std::to_string(c.slider) + "_at_" + std::to_string(c.position)
