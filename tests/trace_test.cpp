@@ -103,6 +103,14 @@ TEST(onda_1, starts_at_the_top_with_a_quarter_turn_of_phase)
     EXPECT_EQ(canvas.segments(kWave1Colour).front().y1, 500);
 }
 
+// 3000 - 2500·sin 2 = 726.76: the first sample is rounded like all the
+// others, not cut to 726.
+TEST(onda_1, rounds_its_first_sample_to_the_nearest_unit)
+{
+    const RecordingCanvas canvas = recordPlot(PlotCommand::Wave1, {20, 0, 10, 0, 200, 0, 100});
+    EXPECT_EQ(canvas.segments(kWave1Colour).front().y1, 727);
+}
+
 TEST(onda_1, draws_every_segment_with_every_slider_at_its_maximum)
 {
     const RecordingCanvas canvas = recordPlot(PlotCommand::Wave1, {50, 50, 100, 100, 1000, 1000, 1000});
