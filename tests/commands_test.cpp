@@ -59,6 +59,23 @@ TEST(plot_guard, lets_zero_phases_and_one_silent_wave_through)
     EXPECT_TRUE(runPlotCommand(PlotCommand::All, canvas, {0, 10, 10, 20, 0, 0, 100}));
 }
 
+// Each button hands the separator on to its frame: one that dropped it
+// would label its ticks with a point where the others show a comma.
+TEST(plot_labels, use_the_callers_decimal_separator_for_every_button)
+{
+    const std::pair<PlotCommand, const char *> topLabels[] = {
+        {PlotCommand::Wave1, "20,0"},     {PlotCommand::Wave2, "10,0"}, {PlotCommand::BothWaves, "30,0"},
+        {PlotCommand::Resultant, "30,0"}, {PlotCommand::All, "30,0"}};
+    for (const auto &[command, top] : topLabels) {
+        RecordingCanvas canvas;
+        ASSERT_TRUE(runPlotCommand(command, canvas, {20, 10, 10, 20, 0, 0, 120}, ","));
+        const std::vector<std::string> labels = canvas.printedTexts();
+        ASSERT_EQ(labels.size(), 17u);
+        EXPECT_EQ(labels[0], top);
+        EXPECT_EQ(labels[7], "1,2") << top; // the second time tick of T = 12.0
+    }
+}
+
 // What a screen reader says of the plot after each button.
 TEST(describe_plot, names_the_curves_the_bounds_and_the_range_for_each_button)
 {
