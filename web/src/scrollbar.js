@@ -2,9 +2,10 @@
 // the track pages towards it, and holding either repeats as the desktop's
 // scroll bar does; a dragged thumb settles only on release, and the keys
 // move it. It reports a change only when its value has changed, as the
-// desktop's scroll bar does. A finger is given room: each arrow and the
-// thumb take a touch within a square of at least kTouchTarget screen
-// pixels, whatever the window's scale, though they look as they always do.
+// desktop's scroll bar does. A finger is given room, though the parts look
+// as they always do: each arrow and the thumb take a touch within a square
+// of kTouchTarget screen pixels where the rows of bars leave that much
+// room; where they lie closer (a phone), a touch goes to the nearest bar.
 import { watchScale } from './fit.js';
 
 const kMinimumThumb = 10; // CSS px, so that a long range keeps a thumb to grab
