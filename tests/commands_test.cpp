@@ -76,21 +76,33 @@ TEST(plot_labels, use_the_callers_decimal_separator_for_every_button)
     }
 }
 
-// What a screen reader says of the plot after each button.
-TEST(describe_plot, names_the_curves_the_bounds_and_the_range_for_each_button)
+// What a screen reader says of the plot after each button: the extremes
+// come from the formulas at the plot's sample times, each at the earliest
+// time its one-decimal text is reached (wave 1 is -20.0 from t = 4.642 on,
+// though its trough lies at 4.712).
+TEST(describe_plot, names_the_curves_the_bounds_the_range_and_the_extremes_for_each_button)
 {
     const SliderPositions p{20, 10, 10, 20, 0, 0, 125};
-    const std::pair<PlotCommand, const char *> expected[] = {
-        {PlotCommand::Wave1, "Onda 1, en azul. Valores de -20 a 20; tiempo de 0 a 12.5."},
-        {PlotCommand::Wave2, "Onda 2, en verde. Valores de -10 a 10; tiempo de 0 a 12.5."},
-        {PlotCommand::BothWaves, "Onda 1, en azul, y onda 2, en verde. Valores de -30 a 30; tiempo de 0 a 12.5."},
-        {PlotCommand::Resultant, "Resultante, en rojo. Valores de -30 a 30; tiempo de 0 a 12.5."},
-        {PlotCommand::All,
-         "Onda 1, en azul, onda 2, en verde, y resultante, en rojo. Valores de -30 a 30; tiempo de 0 a 12.5."}};
+    const std::string wave1 = "Onda 1: mínimo -20.0 en t = 4.6; máximo 20.0 en t = 1.5.";
+    const std::string wave2 = "Onda 2: mínimo -10.0 en t = 2.3; máximo 10.0 en t = 0.7.";
+    const std::string resultant = "Resultante: mínimo -26.0 en t = 5.2; máximo 26.0 en t = 1.0.";
+    const std::pair<PlotCommand, std::string> expected[] = {
+        {PlotCommand::Wave1, "Onda 1, en azul. Valores de -20 a 20; tiempo de 0 a 12.5. " + wave1},
+        {PlotCommand::Wave2, "Onda 2, en verde. Valores de -10 a 10; tiempo de 0 a 12.5. " + wave2},
+        {PlotCommand::BothWaves,
+         "Onda 1, en azul, y onda 2, en verde. Valores de -30 a 30; tiempo de 0 a 12.5. " + wave1 + " " + wave2},
+        {PlotCommand::Resultant, "Resultante, en rojo. Valores de -30 a 30; tiempo de 0 a 12.5. " + resultant},
+        {PlotCommand::All, "Onda 1, en azul, onda 2, en verde, y resultante, en rojo. Valores de -30 a 30; "
+                           "tiempo de 0 a 12.5. " + wave1 + " " + wave2 + " " + resultant}};
     for (const auto &[command, text] : expected)
         EXPECT_EQ(describePlot(command, p), text);
-    EXPECT_EQ(describePlot(PlotCommand::Resultant, p, ","),
-              "Resultante, en rojo. Valores de -30 a 30; tiempo de 0 a 12,5.");
+    EXPECT_EQ(describePlot(PlotCommand::Resultant, {20, 10, 10, 20, 0, 0, 100}, ","),
+              "Resultante, en rojo. Valores de -30 a 30; tiempo de 0 a 10. "
+              "Resultante: mínimo -26,0 en t = 5,2; máximo 26,0 en t = 1,0.");
+    // Two waves that nearly cancel: the sum is 0.0796 at t = 0 and never more.
+    EXPECT_EQ(describePlot(PlotCommand::Resultant, {50, 50, 10, 10, 0, 314, 1000}, ","),
+              "Resultante, en rojo. Valores de -100 a 100; tiempo de 0 a 100. "
+              "Resultante: mínimo -0,1 en t = 2,3; máximo 0,1 en t = 0,0.");
 }
 
 } // namespace

@@ -1,10 +1,107 @@
 #include "plot/commands.h"
 
 #include "params/numbertext.h"
+#include "plot/geometry.h"
+#include "plot/scales.h"
 #include "plot/singlewave.h"
 #include "plot/twowave.h"
 
+#include <cmath>
+
 namespace vorel {
+
+namespace {
+
+// The curves each button draws; the single-wave plots draw theirs alone.
+CurveSelection selectionOf(PlotCommand command)
+{
+    switch (command) {
+    case PlotCommand::Wave1: return {true, false, false};
+    case PlotCommand::Wave2: return {false, true, false};
+    case PlotCommand::BothWaves: return kBothWaves;
+    case PlotCommand::Resultant: return kResultantOnly;
+    case PlotCommand::All: return kAllCurves;
+    }
+    return {};
+}
+
+// The value in whole tenths, rounded as its one-decimal text rounds it: to
+// the nearest, a value exactly halfway going to the even tenth. fma gives
+// the sign of v·10 − edge exactly, where v·10 alone would be rounded.
+long long tenthsOf(double v)
+{
+    double k = std::nearbyint(v * 10.0);
+    const auto beyond = [v](double edge) { return std::fma(v, 10.0, -edge); };
+    const auto odd = [](double n) { return std::fmod(n, 2.0) != 0; };
+    while (beyond(k + 0.5) > 0 || (beyond(k + 0.5) == 0 && odd(k)))
+        k += 1;
+    while (beyond(k - 0.5) < 0 || (beyond(k - 0.5) == 0 && odd(k)))
+        k -= 1;
+    return static_cast<long long>(k);
+}
+
+struct Extreme {
+    double value;
+    double time;
+};
+
+// The smallest and the largest value at the plot's sample times. Of equal
+// peaks the earliest is given, and peaks that read the same to one decimal
+// count as equal, so that the time said never hops between two of them.
+std::pair<Extreme, Extreme> extremesOf(Curve curve, const SliderPositions &positions)
+{
+    const TimeScale times(timeRange(positions));
+    double low = curveValue(curve, positions, 0.0);
+    double high = low;
+    for (int x = kPlotLeft; x <= kPlotRight; ++x) {
+        const double v = curveValue(curve, positions, times.t(x));
+        low = std::min(low, v);
+        high = std::max(high, v);
+    }
+    const auto earliest = [&](double extreme) {
+        const long long tenths = tenthsOf(extreme);
+        for (int x = kPlotLeft;; ++x) {
+            if (tenthsOf(curveValue(curve, positions, times.t(x))) == tenths)
+                return Extreme{extreme, times.t(x)};
+        }
+    };
+    return {earliest(low), earliest(high)};
+}
+
+const char *curveName(Curve curve)
+{
+    switch (curve) {
+    case Curve::Wave1: return "Onda 1";
+    case Curve::Wave2: return "Onda 2";
+    case Curve::Resultant: return "Resultante";
+    }
+    return "";
+}
+
+} // namespace
+
+std::vector<Curve> drawnCurves(PlotCommand command)
+{
+    const CurveSelection selection = selectionOf(command);
+    std::vector<Curve> curves;
+    if (selection.wave1)
+        curves.push_back(Curve::Wave1);
+    if (selection.wave2)
+        curves.push_back(Curve::Wave2);
+    if (selection.resultant)
+        curves.push_back(Curve::Resultant);
+    return curves;
+}
+
+double curveValue(Curve curve, const SliderPositions &positions, double t)
+{
+    switch (curve) {
+    case Curve::Wave1: return wave1(positions).valueAt(t);
+    case Curve::Wave2: return wave2(positions).valueAt(t);
+    case Curve::Resultant: return wave1(positions).valueAt(t) + wave2(positions).valueAt(t);
+    }
+    return 0.0;
+}
 
 bool runPlotCommand(PlotCommand command, PlotCanvas &canvas, const SliderPositions &positions,
                     std::string_view decimalSeparator)
@@ -16,11 +113,9 @@ bool runPlotCommand(PlotCommand command, PlotCanvas &canvas, const SliderPositio
     case PlotCommand::Wave2:
         return SingleWavePlot(canvas, T, wave2(positions), kWave2Colour, decimalSeparator);
     case PlotCommand::BothWaves:
-        return TwoWavePlot(canvas, T, wave1(positions), wave2(positions), kBothWaves, decimalSeparator);
     case PlotCommand::Resultant:
-        return TwoWavePlot(canvas, T, wave1(positions), wave2(positions), kResultantOnly, decimalSeparator);
     case PlotCommand::All:
-        return TwoWavePlot(canvas, T, wave1(positions), wave2(positions), kAllCurves, decimalSeparator);
+        return TwoWavePlot(canvas, T, wave1(positions), wave2(positions), selectionOf(command), decimalSeparator);
     }
     return false;
 }
@@ -49,8 +144,16 @@ std::string describePlot(PlotCommand command, const SliderPositions &positions,
         curves = "Onda 1, en azul, onda 2, en verde, y resultante, en rojo";
         break;
     }
-    return curves + ". Valores de " + std::to_string(-bound) + " a " + std::to_string(bound)
-         + "; tiempo de 0 a " + generalNumberText(timeRange(positions), decimalSeparator) + ".";
+    std::string text = curves + ". Valores de " + std::to_string(-bound) + " a " + std::to_string(bound)
+                     + "; tiempo de 0 a " + generalNumberText(timeRange(positions), decimalSeparator) + ".";
+    const auto said = [decimalSeparator](const Extreme &e) {
+        return oneDecimalText(e.value, decimalSeparator) + " en t = " + oneDecimalText(e.time, decimalSeparator);
+    };
+    for (Curve curve : drawnCurves(command)) {
+        const auto [low, high] = extremesOf(curve, positions);
+        text += std::string(" ") + curveName(curve) + ": mínimo " + said(low) + "; máximo " + said(high) + ".";
+    }
+    return text;
 }
 
 } // namespace vorel

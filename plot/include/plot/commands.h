@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vorel {
 
@@ -19,13 +20,23 @@ enum class PlotCommand {
     All,       // "Todas"
 };
 
+enum class Curve { Wave1, Wave2, Resultant };
+
+// The curves a command draws, in the order it draws them.
+std::vector<Curve> drawnCurves(PlotCommand command);
+
+// A curve at time t, from the waves' own formulas: A·sin(φ + ω·t) for a
+// wave, the sum of the two for the resultant.
+double curveValue(Curve curve, const SliderPositions &positions, double t);
+
 // Returns whether the command drew: a command whose values include a zero
 // leaves the canvas as it was.
 bool runPlotCommand(PlotCommand command, PlotCanvas &canvas, const SliderPositions &positions,
                     std::string_view decimalSeparator = ".");
 
 // What a drawn plot shows, in words, for those who cannot see it: its
-// curves and colours, the value bounds and the time range.
+// curves and colours, the value bounds, the time range, and each curve's
+// smallest and largest value over the plotted times, with when.
 std::string describePlot(PlotCommand command, const SliderPositions &positions,
                          std::string_view decimalSeparator = ".");
 

@@ -1,0 +1,126 @@
+#include "plot/audiotrace.h"
+
+#include "params/numbertext.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace vorel {
+
+namespace {
+
+int sampleCount(double seconds) { return static_cast<int>(std::lround(seconds * kSoundRate)); }
+
+const char *pointName(Curve curve)
+{
+    switch (curve) {
+    case Curve::Wave1: return "onda 1";
+    case Curve::Wave2: return "onda 2";
+    case Curve::Resultant: return "resultante";
+    }
+    return "";
+}
+
+// A point's time with at least one decimal, as the ticks show it, but with
+// every decimal it has: a short range is walked in steps finer than a tenth.
+std::string timeText(double t, std::string_view decimalSeparator)
+{
+    std::string text = generalNumberText(t, decimalSeparator);
+    if (text.find(decimalSeparator) == std::string::npos)
+        text.append(decimalSeparator).append("0");
+    return text;
+}
+
+} // namespace
+
+std::string plotBoxDescription(std::string_view plotText)
+{
+    if (plotText.empty())
+        return std::string(kPlotBoxKeys);
+    return std::string(plotText) + " " + std::string(kPlotBoxKeys);
+}
+
+std::vector<float> plotSound(PlotCommand command, const SliderPositions &positions)
+{
+    const int length = sampleCount(kCurveSeconds);
+    const int gap = sampleCount(kGapSeconds);
+    const double fade = kFadeSeconds * kSoundRate;
+    const double plotTimePerSample = 2.0 * std::numbers::pi * kHertzPerAngularFrequency / kSoundRate;
+    const std::vector<Curve> curves = drawnCurves(command);
+
+    std::vector<float> samples;
+    samples.reserve(curves.size() * static_cast<std::size_t>(length + gap));
+    for (Curve curve : curves) {
+        if (!samples.empty())
+            samples.insert(samples.end(), static_cast<std::size_t>(gap), 0.0f);
+        for (int n = 0; n < length; ++n) {
+            const double gain = std::min({1.0, n / fade, (length - 1 - n) / fade});
+            const double value = curveValue(curve, positions, n * plotTimePerSample);
+            samples.push_back(static_cast<float>(gain * value / kFullScale));
+        }
+    }
+    return samples;
+}
+
+void AudioTrace::plotted(PlotCommand command, const SliderPositions &positions)
+{
+    m_plot = Plot{command, positions};
+    m_point.reset();
+}
+
+KeyAnswer AudioTrace::key(PlotKey key, std::string_view decimalSeparator)
+{
+    if (key == PlotKey::AudioMode) {
+        m_on = !m_on;
+        return {true, std::string(m_on ? kAudioModeOn : kAudioModeOff), false, !m_on};
+    }
+    if (!m_on)
+        return {};
+    if (key == PlotKey::Stop)
+        return {true, {}, false, true};
+    if (!m_plot)
+        return {true, std::string(kNoPlot), false, false};
+    if (key == PlotKey::Play)
+        return {true, {}, true, false};
+
+    if (!m_point) {
+        m_point = 0; // the first key after a plot starts at its beginning
+    } else {
+        int moved = *m_point;
+        switch (key) {
+        case PlotKey::Forward: moved += 1; break;
+        case PlotKey::Back: moved -= 1; break;
+        case PlotKey::TickForward: moved += kPointSteps / 10; break;
+        case PlotKey::TickBack: moved -= kPointSteps / 10; break;
+        case PlotKey::Start: moved = 0; break;
+        case PlotKey::End: moved = kPointSteps; break;
+        default: break;
+        }
+        m_point = std::clamp(moved, 0, kPointSteps);
+    }
+    return {true, pointText(decimalSeparator), false, false};
+}
+
+std::vector<float> AudioTrace::sound() const
+{
+    return m_plot ? plotSound(m_plot->command, m_plot->positions) : std::vector<float>{};
+}
+
+// "t = 2,5: onda 1, 12,3; onda 2, -4,1; resultante, 8,2"
+std::string AudioTrace::pointText(std::string_view decimalSeparator) const
+{
+    // T is tenths of the slider's position, so the point's time is exact in
+    // thousandths of it.
+    const double t = m_plot->positions.range * *m_point / (10.0 * kPointSteps);
+    std::string text = "t = " + timeText(t, decimalSeparator) + ":";
+    const char *separator = " ";
+    for (Curve curve : drawnCurves(m_plot->command)) {
+        text.append(separator).append(pointName(curve)).append(", ");
+        text += oneDecimalText(curveValue(curve, m_plot->positions, t), decimalSeparator);
+        separator = "; ";
+    }
+    return text;
+}
+
+} // namespace vorel
