@@ -5,7 +5,9 @@
 #include "plotbox.h"
 #include "scrollbar.h"
 
+#include <QAccessible>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
 
@@ -89,6 +91,7 @@ Form1::Form1(QWidget *titleWindow) : m_titleWindow(titleWindow)
     connect(Command4, &CommandButton::clicked, this, &Form1::Command4_Click);
     connect(Command5, &CommandButton::clicked, this, &Form1::Command5_Click);
     connect(Command6, &CommandButton::clicked, this, &Form1::Command6_Click);
+    connect(Picture1, &PlotBox::keyDown, this, &Form1::Picture1_KeyDown);
 }
 
 QWidget *Form1::build(const forms::Control &control)
@@ -103,6 +106,8 @@ QWidget *Form1::build(const forms::Control &control)
     case forms::Kind::PlotBox: {
         auto *box = new PlotBox(this);
         box->setAccessibleName(toQString(control.text));
+        box->setAccessibleDescription(QString::fromStdString(vorel::plotBoxDescription({})));
+        box->setToolTip(toQString(vorel::kPlotBoxKeys));
         return box;
     }
     case forms::Kind::Picture:
@@ -173,9 +178,33 @@ void Form1::plot(PlotCommand command)
         position(HScroll1), position(HScroll2), position(HScroll3), position(HScroll4),
         position(HScroll5), position(HScroll6), position(HScroll7),
     };
-    if (vorel::runPlotCommand(command, Picture1->canvas(), positions, decimalSeparator()))
-        Picture1->setAccessibleDescription(
-            QString::fromStdString(vorel::describePlot(command, positions, decimalSeparator())));
+    if (!vorel::runPlotCommand(command, Picture1->canvas(), positions, decimalSeparator()))
+        return;
+    m_audioTrace.plotted(command, positions);
+    say(vorel::plotBoxDescription(vorel::describePlot(command, positions, decimalSeparator())));
+}
+
+// The plot box speaks through its description: a screen reader hears it
+// change, even to the same text, as a point at the end of the range says
+// itself again.
+void Form1::say(const std::string &text)
+{
+    const QString description = QString::fromStdString(text);
+    if (Picture1->accessibleDescription() != description) {
+        Picture1->setAccessibleDescription(description);
+        return;
+    }
+    QAccessibleEvent event(Picture1, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&event);
+}
+
+void Form1::setSoundOutput(std::unique_ptr<SoundOutput> output) { m_sound = std::move(output); }
+
+SoundOutput &Form1::soundOutput()
+{
+    if (!m_sound)
+        m_sound = makeSpeakers();
+    return *m_sound;
 }
 
 void Form1::HScroll1_Change() { showReadout(Label3, HScroll1, Quantity::Amplitude); }
@@ -194,13 +223,33 @@ void Form1::Command6_Click() { plot(PlotCommand::BothWaves); }
 
 void Form1::Command4_Click() { returnToTitle(); }
 
+void Form1::Picture1_KeyDown(QKeyEvent *event)
+{
+    const std::optional<vorel::PlotKey> key = plotKeyOf(*event);
+    if (!key)
+        return;
+    const vorel::KeyAnswer answer = m_audioTrace.key(*key, decimalSeparator());
+    if (!answer.handled)
+        return;
+    event->accept();
+    if (answer.stop && m_sound)
+        m_sound->stop();
+    if (answer.play && !soundOutput().play(m_audioTrace.sound(), vorel::kSoundRate))
+        say(std::string(vorel::kNoSoundOutput));
+    else if (!answer.say.empty())
+        say(answer.say);
+}
+
 // Closing only hides this window here; Qt then destroys it, and the next
 // "Continuar" builds a fresh one.
 void Form1::Form_Unload(bool & /*cancel*/) { returnToTitle(); }
 
-// Hide first, then show: the two windows are never visible together.
+// Leaving the window silences it. Hide first, then show: the two windows
+// are never visible together.
 void Form1::returnToTitle()
 {
+    if (m_sound)
+        m_sound->stop();
     hide();
     if (m_titleWindow)
         m_titleWindow->show();

@@ -4,13 +4,18 @@
 
 #include "layout.h"
 #include "params/sliders.h"
+#include "plot/audiotrace.h"
 #include "plot/commands.h"
+#include "soundoutput.h"
 
 #include <QPointer>
 #include <QWidget>
 
+#include <memory>
+
 class CommandButton;
 class PlotBox;
+class QKeyEvent;
 class QLabel;
 class ScrollBar;
 
@@ -35,7 +40,12 @@ public:
     void Command5_Click();
     void Command6_Click();
 
+    void Picture1_KeyDown(QKeyEvent *event);
+
     void Form_Unload(bool &cancel);
+
+    // Where the plot box plays; the speakers unless a test stands in.
+    void setSoundOutput(std::unique_ptr<SoundOutput> output);
 
 signals:
     // The window has been closed and is about to be destroyed.
@@ -53,9 +63,13 @@ private:
     void describeSlider(int number);
     void showReadout(QLabel *readout, ScrollBar *slider, vorel::Quantity quantity);
     void plot(vorel::PlotCommand command);
+    void say(const std::string &text);
+    SoundOutput &soundOutput();
     void returnToTitle();
 
     QPointer<QWidget> m_titleWindow;
+    vorel::AudioTrace m_audioTrace;
+    std::unique_ptr<SoundOutput> m_sound;
 
     QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7;
     QLabel *Label8, *Label9, *Label10, *Label11, *Label12, *Label13, *Label14;

@@ -4,7 +4,17 @@
 
 #include "imagecanvas.h"
 
+#include "plot/audiotrace.h"
+
 #include <QFrame>
+
+#include <optional>
+
+class QKeyEvent;
+
+// What a key on the plot box means to its audio trace, if anything: Alt+T,
+// the arrows, Page Up and Down, Home and End, Enter, Space and H, Escape.
+std::optional<vorel::PlotKey> plotKeyOf(const QKeyEvent &event);
 
 class PlotBox : public QFrame {
     Q_OBJECT
@@ -16,8 +26,15 @@ public:
     // A copy of the picture as it is now.
     QImage image();
 
+signals:
+    // A key pressed while the box has the focus. The event comes ignored:
+    // a handler that takes the key accepts it, else the box does with it
+    // what any box does.
+    void keyDown(QKeyEvent *event);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     ImageCanvas m_canvas;

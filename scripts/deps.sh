@@ -27,8 +27,9 @@ need_packages() {
     echo "Installed: ${missing[*]}"
 }
 
-# What every build needs; Liberation Sans stands in for Arial.
-BUILD_PACKAGES=(cmake g++ make qt6-base-dev fonts-liberation2)
+# What every build needs; Liberation Sans stands in for Arial, and Qt
+# Multimedia plays the plots' sound.
+BUILD_PACKAGES=(cmake g++ make qt6-base-dev qt6-multimedia-dev fonts-liberation2)
 # The accessibility test runs the program on its own X display and session
 # bus, and drives it through AT-SPI with Debian's pyatspi.
 TEST_PACKAGES=(libgtest-dev desktop-file-utils xvfb dbus at-spi2-core python3-pyatspi)

@@ -30,8 +30,12 @@ SLIDERS = [
     ("Rango", 0, 100, 0.1, 12.5, 12.5, "12.5"),
 ]
 
+KEYS = "Alt+T: modo de audio. Intro: escuchar. Flechas: recorrer."
 ALL_WAVES = ("Onda 1, en azul, onda 2, en verde, y resultante, en rojo. "
-             "Valores de -57 a 57; tiempo de 0 a 12.5.")
+             "Valores de -57 a 57; tiempo de 0 a 12.5. "
+             "Onda 1: mínimo -20.0 en t = 3.1; máximo 20.0 en t = 0.0. "
+             "Onda 2: mínimo -37.0 en t = 0.4; máximo 37.0 en t = 1.6. "
+             "Resultante: mínimo -56.5 en t = 2.9; máximo 55.6 en t = 6.6. " + KEYS)
 
 
 class Failure(Exception):
@@ -183,7 +187,7 @@ def drive(process, name):
 
     plot = find(main, pyatspi.ROLE_IMAGE, "Gráfica")
     check(plot is not None, 'no picture named "Gráfica"')
-    check(plot.description == "", f"the plot box starts described as {plot.description!r}")
+    check(plot.description == KEYS, f"the plot box starts described as {plot.description!r}")
     press(find(main, pyatspi.ROLE_PUSH_BUTTON, "Todas"))
     wait_for("the plot of all three curves", lambda: plot.description == ALL_WAVES)
     print(f'"Todas" pressed: Gráfica described as {plot.description!r}')

@@ -3,12 +3,32 @@
 #include "form1.h"
 #include "form2.h"
 #include "layout.h"
+#include "plotbox.h"
 
 #include <QAccessible>
 #include <QLabel>
 #include <QPushButton>
 
 #include <memory>
+#include <vector>
+
+namespace {
+
+// Stands in for the speakers: keeps what it was given to play.
+struct Recorder : SoundOutput {
+    std::vector<std::vector<float>> played;
+    int stops = 0;
+    bool works = true;
+    bool play(const std::vector<float> &samples, int sampleRate) override
+    {
+        if (sampleRate == 44100)
+            played.push_back(samples);
+        return works;
+    }
+    void stop() override { ++stops; }
+};
+
+} // namespace
 
 class tst_Accessibility : public QObject {
     Q_OBJECT
@@ -23,6 +43,7 @@ private slots:
     void slidersSpeakAndTakeTheirReadoutsUnits_data();
     void slidersSpeakAndTakeTheirReadoutsUnits();
     void plotBoxDescribesTheLastPlotDrawn();
+    void plotBoxKeysTraceAndPlayOnlyInAudioMode();
 
 private:
     static std::unique_ptr<QWidget> openWindow(bool mainWindow)
@@ -175,17 +196,62 @@ void tst_Accessibility::plotBoxDescribesTheLastPlotDrawn()
     Form1 form;
     auto *box = control(&form, "Picture1");
     auto description = [&] { return QAccessible::queryAccessibleInterface(box)->text(QAccessible::Description); };
+    const QString keys = QStringLiteral("Alt+T: modo de audio. Intro: escuchar. Flechas: recorrer.");
     QCOMPARE(QAccessible::queryAccessibleInterface(box)->role(), QAccessible::Graphic);
-    QVERIFY(description().isEmpty());
+    QCOMPARE(description(), keys);
+    QCOMPARE(box->toolTip(), keys);
     setSliders(&form, {{"HScroll1", 20}, {"HScroll2", 10}, {"HScroll3", 10}, {"HScroll4", 20}, {"HScroll7", 125}});
-    QTest::mouseClick(control<QPushButton>(&form, "Command3"), Qt::LeftButton);
-    QCOMPARE(description(), QStringLiteral("Onda 1, en azul, onda 2, en verde, y resultante, en rojo. "
-                                           "Valores de -30 a 30; tiempo de 0 a 12.5."));
     QTest::mouseClick(control<QPushButton>(&form, "Command1"), Qt::LeftButton);
-    QCOMPARE(description(), QStringLiteral("Onda 1, en azul. Valores de -20 a 20; tiempo de 0 a 12.5."));
+    QCOMPARE(description(), "Onda 1, en azul. Valores de -20 a 20; tiempo de 0 a 12.5. "
+                            "Onda 1: mínimo -20.0 en t = 4.6; máximo 20.0 en t = 1.5. " + keys);
     setSliders(&form, {{"HScroll7", 0}});
     QTest::mouseClick(control<QPushButton>(&form, "Command5"), Qt::LeftButton);
     QVERIFY(description().startsWith(QStringLiteral("Onda 1, en azul.")));
+}
+
+// The keys walk and play the plot on the box, not the sliders as they are
+// now, and only once Alt+T has turned the audio mode on; the picture stays.
+void tst_Accessibility::plotBoxKeysTraceAndPlayOnlyInAudioMode()
+{
+    Form1 form;
+    auto *speakers = new Recorder;
+    form.setSoundOutput(std::unique_ptr<SoundOutput>(speakers));
+    auto *box = control<PlotBox>(&form, "Picture1");
+    auto said = [&] { return QAccessible::queryAccessibleInterface(box)->text(QAccessible::Description); };
+    form.show();
+    box->setFocus();
+    const QString keys = said();
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Space, Qt::Key_Right})
+        QTest::keyClick(box, key);
+    QCOMPARE(said(), keys);
+    QTest::keyClick(box, Qt::Key_T, Qt::AltModifier);
+    QCOMPARE(said(), QStringLiteral("Modo de audio activado."));
+    QTest::keyClick(box, Qt::Key_Return);
+    QCOMPARE(said(), QStringLiteral("No hay gráfico."));
+
+    setSliders(&form, {{"HScroll1", 20}, {"HScroll2", 10}, {"HScroll3", 10}, {"HScroll4", 20},
+                       {"HScroll5", 150}, {"HScroll6", 40}, {"HScroll7", 100}});
+    QTest::mouseClick(control<QPushButton>(&form, "Command3"), Qt::LeftButton);
+    const QImage picture = box->image();
+    setSliders(&form, {{"HScroll1", 50}});
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_Right);
+    QCOMPARE(said(), QStringLiteral("t = 0.0: onda 1, 19.9; onda 2, 3.9; resultante, 23.8"));
+    QTest::keyClick(box, Qt::Key_PageDown);
+    QCOMPARE(said(), QStringLiteral("t = 1.0: onda 1, 12.0; onda 2, 6.8; resultante, 18.7"));
+    QVERIFY(speakers->played.empty());
+    QTest::keyClick(box, Qt::Key_H);
+    QCOMPARE(speakers->played.size(), 1u);
+    QCOMPARE(speakers->played[0].size(), 220500u); // three curves of 1.5 s, two gaps of 0.25 s
+    QCOMPARE(qRound(speakers->played[0][10000] * 1e5), 19547); // wave 1 at 20, not 50
+    QTest::keyClick(box, Qt::Key_Escape);
+    QCOMPARE(speakers->stops, 1);
+    speakers->works = false;
+    QTest::keyClick(box, Qt::Key_Space);
+    QCOMPARE(said(), QStringLiteral("No hay salida de sonido."));
+    QCOMPARE(box->image(), picture);
+    QTest::mouseClick(control<QPushButton>(&form, "Command4"), Qt::LeftButton);
+    QCOMPARE(speakers->stops, 2);
 }
 
 QTEST_MAIN(tst_Accessibility)

@@ -1,9 +1,11 @@
 // The calls the page makes into the shared core: the windows' tables, the
-// readout texts, and the plot commands drawn by the shared rasteriser into
-// pixels the page hands to putImageData. Nothing here decides anything the
-// desktop does not decide the same way.
+// readout texts, the plot commands drawn by the shared rasteriser into
+// pixels the page hands to putImageData, and the plot box's audio trace:
+// what its keys say and the sound they play. Nothing here decides anything
+// the desktop does not decide the same way.
 #include "forms/forms.h"
 #include "params/sliders.h"
+#include "plot/audiotrace.h"
 #include "plot/commands.h"
 #include "raster/rastercanvas.h"
 
@@ -14,6 +16,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 using emscripten::val;
 namespace forms = vorel::forms;
@@ -164,6 +167,30 @@ val picture()
     return p;
 }
 
+std::string plotBoxDescription(const std::string &plotText) { return vorel::plotBoxDescription(plotText); }
+
+vorel::KeyAnswer audioKey(vorel::AudioTrace &trace, vorel::PlotKey key, const std::string &separator)
+{
+    return trace.key(key, separator);
+}
+
+// The last plot's sound as a view of the module's memory, which the page
+// copies at once into the buffer it plays: the next call replaces it.
+val traceSound(const vorel::AudioTrace &trace)
+{
+    static std::vector<float> samples;
+    samples = trace.sound();
+    return val(emscripten::typed_memory_view(samples.size(), samples.data()));
+}
+
+val audioTexts()
+{
+    val t = val::object();
+    t.set("noSoundOutput", text(vorel::kNoSoundOutput));
+    t.set("soundRate", vorel::kSoundRate);
+    return t;
+}
+
 void setRatio(double ratio) { canvas().setRatio(ratio); }
 
 // The plot box's drawing area in CSS pixels.
@@ -186,6 +213,26 @@ EMSCRIPTEN_BINDINGS(vorel)
         .value("BothWaves", vorel::PlotCommand::BothWaves)
         .value("Resultant", vorel::PlotCommand::Resultant)
         .value("All", vorel::PlotCommand::All);
+    enum_<vorel::PlotKey>("PlotKey")
+        .value("AudioMode", vorel::PlotKey::AudioMode)
+        .value("Forward", vorel::PlotKey::Forward)
+        .value("Back", vorel::PlotKey::Back)
+        .value("TickForward", vorel::PlotKey::TickForward)
+        .value("TickBack", vorel::PlotKey::TickBack)
+        .value("Start", vorel::PlotKey::Start)
+        .value("End", vorel::PlotKey::End)
+        .value("Play", vorel::PlotKey::Play)
+        .value("Stop", vorel::PlotKey::Stop);
+    value_object<vorel::KeyAnswer>("KeyAnswer")
+        .field("handled", &vorel::KeyAnswer::handled)
+        .field("say", &vorel::KeyAnswer::say)
+        .field("play", &vorel::KeyAnswer::play)
+        .field("stop", &vorel::KeyAnswer::stop);
+    class_<vorel::AudioTrace>("AudioTrace")
+        .constructor<>()
+        .function("plotted", &vorel::AudioTrace::plotted)
+        .function("key", &audioKey)
+        .function("sound", &traceSound);
     value_object<vorel::SliderPositions>("SliderPositions")
         .field("amplitude1", &vorel::SliderPositions::amplitude1)
         .field("amplitude2", &vorel::SliderPositions::amplitude2)
@@ -200,6 +247,8 @@ EMSCRIPTEN_BINDINGS(vorel)
     function("parameterAt", &parameterAt);
     function("plot", &plot);
     function("describePlot", &describe);
+    function("plotBoxDescription", &plotBoxDescription);
+    function("audioTexts", &audioTexts);
     function("picture", &picture);
     function("setRatio", &setRatio);
     function("logicalSize", &logicalSize);

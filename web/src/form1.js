@@ -1,7 +1,8 @@
 // The main window: seven sliders with their readouts, the five plot buttons,
 // "Regresar", and the plot box. Handlers keep the desktop's names and stay
-// thin: the texts and the plots come from the core.
-import { announce, buildWindow, hideWindow, showWindow } from './window.js';
+// thin: the texts, the plots and their sound come from the core.
+import { speakers } from './sound.js';
+import { announce, buildWindow, hideWindow, showWindow, windowPlace } from './window.js';
 
 // The browser's language gives the decimal separator, as the desktop takes
 // it from the user's regional settings: the first of the preferred
@@ -28,10 +29,29 @@ function firstSeparator(tags) {
   return '.';
 }
 
+// What a key on the plot box means to its audio trace, if anything: Alt+T,
+// the arrows, Page Up and Down, Home and End, Enter, Space and H, Escape.
+// Alt+T is told by the key's place, since Alt changes the letter on a Mac.
+function plotKeyOf(keys, event) {
+  if (event.ctrlKey || event.metaKey) return null;
+  if (event.altKey) return event.code === 'KeyT' || event.key === 't' || event.key === 'T' ? keys.AudioMode : null;
+  const named = {
+    ArrowRight: keys.Forward, ArrowLeft: keys.Back, PageDown: keys.TickForward, PageUp: keys.TickBack,
+    Home: keys.Start, End: keys.End, Enter: keys.Play, ' ': keys.Play, h: keys.Play, H: keys.Play,
+    Escape: keys.Stop,
+  };
+  if (event.shiftKey && event.key !== 'H') return null;
+  return Object.prototype.hasOwnProperty.call(named, event.key) ? named[event.key] : null;
+}
+
 export class Form1 {
   constructor(core, titleWindow) {
     this.core = core;
     this.m_titleWindow = titleWindow;
+    // The plot box's audio mode and trace point live with this window.
+    this.audioTrace = new core.AudioTrace();
+    // Where the plot box plays: the speakers, unless a test stands in.
+    this.sound = speakers();
     this.table = core.windowTable('Form1');
     const { element, controls } = buildWindow(core, this.table, this);
     this.element = element;
@@ -39,7 +59,7 @@ export class Form1 {
     for (const row of this.table.controls) {
       if (row.kind === 'slider') this.describeSlider(this[row.name], row.slider, '0');
     }
-    document.body.append(element);
+    windowPlace().append(element);
   }
 
   show() { showWindow(this, this.table.caption); }
@@ -59,8 +79,10 @@ export class Form1 {
   Command5_Click() { this.plot(this.core.PlotCommand.Resultant); }
   Command6_Click() { this.plot(this.core.PlotCommand.BothWaves); }
 
-  // Hide first, then show: the two windows are never visible together.
+  // Leaving the window silences it. Hide first, then show: the two windows
+  // are never visible together.
   Command4_Click() {
+    this.sound.stop();
     this.hide();
     this.m_titleWindow.show();
   }
@@ -92,6 +114,23 @@ export class Form1 {
       phase1: this.HScroll5.value, phase2: this.HScroll6.value,
       range: this.HScroll7.value,
     };
-    if (this.Picture1.plot(command, positions, decimalSeparator())) announce(this.Picture1.description.textContent);
+    const said = this.Picture1.plot(command, positions, decimalSeparator());
+    if (!said) return;
+    this.audioTrace.plotted(command, positions);
+    announce(said);
+  }
+
+  // Keys other than those of the audio trace, and all of them but Alt+T
+  // while its mode is off, do what they always did.
+  Picture1_KeyDown(event) {
+    const key = plotKeyOf(this.core.PlotKey, event);
+    if (key === null) return;
+    const answer = this.audioTrace.key(key, decimalSeparator());
+    if (!answer.handled) return;
+    event.preventDefault();
+    if (answer.stop) this.sound.stop();
+    const texts = this.core.audioTexts();
+    if (answer.play && !this.sound.play(this.audioTrace.sound(), texts.soundRate)) announce(texts.noSoundOutput);
+    else if (answer.say) announce(answer.say);
   }
 }

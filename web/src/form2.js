@@ -3,7 +3,7 @@
 // markup and answers before the core is ready: a "Continuar" pressed before
 // then opens the main window once the core comes, and only once.
 import { Form1 } from './form1.js';
-import { buildWindow, endProgram, hideWindow, showWindow } from './window.js';
+import { buildWindow, endProgram, hideWindow, showWindow, windowPlace } from './window.js';
 
 export class Form2 {
   constructor(table) {
@@ -14,7 +14,7 @@ export class Form2 {
     Object.assign(this, controls);
     this.m_form1 = null;
     this.m_continueWaiting = false;
-    if (!element.parentNode) document.body.append(element);
+    if (!element.parentNode) windowPlace().append(element);
   }
 
   show() { showWindow(this, this.table.caption); }

@@ -39,13 +39,19 @@ export function placeStyle(row) {
   };
 }
 
+// The label that heads its window, for a screen reader that jumps by
+// headings: the title window's title.
+const kHeadings = { Form2: 'Label1' };
+
 // Sliders and the plot box are made by their own classes: no shape here.
 export function controlShape(table, row) {
   const id = `${table.name}-${row.name}`;
   const style = placeStyle(row);
   switch (row.kind) {
-    case 'label':
-      return { tag: 'div', id, className: `label ${row.look}`, text: row.text, attributes: {}, style };
+    case 'label': {
+      const tag = kHeadings[table.name] === row.name ? 'h1' : 'div';
+      return { tag, id, className: `label ${row.look}`, text: row.text, attributes: {}, style };
+    }
     case 'button':
       return { tag: 'button', id, className: '', text: row.text, attributes: { type: 'button' }, style };
     case 'picture':

@@ -24,6 +24,9 @@ export class PlotBox {
     this.canvas.style.imageRendering = 'pixelated';
     this.description = document.createElement('div');
     this.description.className = 'visually-hidden';
+    this.description.textContent = core.plotBoxDescription('');
+    // The keys are told on hovering too, as the desktop's tooltip tells them.
+    this.element.title = core.plotBoxDescription('');
     this.element.append(this.canvas, this.description);
     // Where the last plot's labels went, in device pixels.
     this.labelBoxes = [];
@@ -52,17 +55,18 @@ export class PlotBox {
   }
 
   // A plot whose guard fails draws nothing, and the box keeps its picture.
-  // Says whether it drew.
+  // Gives back what the plot shows, in words, or null when it did not draw.
   plot(command, positions, separator) {
     const previous = this.labelBoxes;
     this.labelBoxes = [];
     if (!this.core.plot(command, positions, separator)) {
       this.labelBoxes = previous;
-      return false;
+      return null;
     }
     this.show();
-    this.description.textContent = this.core.describePlot(command, positions, separator);
-    return true;
+    const said = this.core.describePlot(command, positions, separator);
+    this.description.textContent = this.core.plotBoxDescription(said);
+    return said;
   }
 
   // A new plot at the same size and ratio lies where the last one did: it

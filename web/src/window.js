@@ -49,6 +49,9 @@ export function buildWindow(core, table, owner) {
       Object.assign(control.element.style, placeStyle(row));
       element.append(control.element);
     }
+    // A key on a control goes to its owner's handler named after it.
+    const keyDown = owner[`${row.name}_KeyDown`];
+    if (keyDown) control.element.addEventListener('keydown', (event) => keyDown.call(owner, event));
     if (row.kind === 'button') {
       control.element.addEventListener('click', () => owner[`${row.name}_Click`]());
       // A held Enter or Space presses once, as on the desktop: its repeats do nothing.
@@ -65,6 +68,14 @@ export function buildWindow(core, table, owner) {
     controls[row.name].element.setAttribute('aria-labelledby', `${table.name}-${caption.name}`);
   }
   if (controls.Picture1) controls.Picture1.describeBy(`${table.name}-Picture1-description`);
+  // A screen reader that jumps by headings finds each window by its own:
+  // a window without a title of its own is headed, unseen, by its caption.
+  if (!painted && !element.querySelector('h1')) {
+    const heading = document.createElement('h1');
+    heading.className = 'visually-hidden';
+    heading.textContent = table.caption;
+    element.prepend(heading);
+  }
   element.addEventListener('keydown', (event) => cycleFocus(element, event));
   return { element, controls };
 }
@@ -93,6 +104,12 @@ function makeControl(core, table, row, owner) {
                          programLife.signal);
   }
   throw new Error(`no control of kind ${row.kind}`);
+}
+
+// The page's main landmark holds the windows; the page's end leaves only
+// its closing line there.
+export function windowPlace() {
+  return document.querySelector('main') || document.body;
 }
 
 // A window shown again gives the focus back to the control that had it,
@@ -131,5 +148,7 @@ export function endProgram(text = 'El programa ha terminado. Vuelva a cargar la 
   line.textContent = text;
   const body = document.body;
   while (body.firstChild) body.removeChild(body.firstChild);
-  body.appendChild(line);
+  const main = document.createElement('main');
+  main.appendChild(line);
+  body.appendChild(main);
 }

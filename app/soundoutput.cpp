@@ -1,0 +1,69 @@
+#include "soundoutput.h"
+
+#include <QAudioSink>
+#include <QBuffer>
+#include <QMediaDevices>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+namespace {
+
+class Speakers final : public SoundOutput {
+public:
+    bool play(const std::vector<float> &samples, int sampleRate) override
+    {
+        stop();
+        const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+        if (device.isNull())
+            return false;
+        QAudioFormat format;
+        format.setSampleRate(sampleRate);
+        format.setChannelCount(1);
+        format.setSampleFormat(QAudioFormat::Float);
+        QByteArray bytes;
+        if (device.isFormatSupported(format)) {
+            bytes = QByteArray(reinterpret_cast<const char *>(samples.data()),
+                               static_cast<qsizetype>(samples.size() * sizeof(float)));
+        } else {
+            // Most outputs take floats; the others take 16-bit integers.
+            format.setSampleFormat(QAudioFormat::Int16);
+            if (!device.isFormatSupported(format))
+                return false;
+            std::vector<std::int16_t> whole(samples.size());
+            std::transform(samples.begin(), samples.end(), whole.begin(), [](float s) {
+                return static_cast<std::int16_t>(std::lround(std::clamp(s, -1.0f, 1.0f) * 32767.0f));
+            });
+            bytes = QByteArray(reinterpret_cast<const char *>(whole.data()),
+                               static_cast<qsizetype>(whole.size() * sizeof(std::int16_t)));
+        }
+        m_buffer = std::make_unique<QBuffer>();
+        m_buffer->setData(bytes);
+        m_buffer->open(QIODevice::ReadOnly);
+        m_sink = std::make_unique<QAudioSink>(device, format);
+        m_sink->start(m_buffer.get());
+        if (m_sink->error() == QAudio::NoError)
+            return true;
+        stop();
+        return false;
+    }
+
+    void stop() override
+    {
+        if (m_sink)
+            m_sink->stop();
+        m_sink.reset(); // before the buffer it reads
+        m_buffer.reset();
+    }
+
+    ~Speakers() override { stop(); }
+
+private:
+    std::unique_ptr<QBuffer> m_buffer;
+    std::unique_ptr<QAudioSink> m_sink;
+};
+
+} // namespace
+
+std::unique_ptr<SoundOutput> makeSpeakers() { return std::make_unique<Speakers>(); }
