@@ -6,6 +6,7 @@
 #include "plot/singlewave.h"
 #include "plot/twowave.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace vorel {
@@ -45,27 +46,22 @@ struct Extreme {
     double time;
 };
 
-// The smallest and the largest value at the plot's sample times. Of equal
-// peaks the earliest is given, and peaks that read the same to one decimal
-// count as equal, so that the time said never hops between two of them.
-std::pair<Extreme, Extreme> extremesOf(Curve curve, const SliderPositions &positions)
+// The smallest and the largest of a curve's values at the plot's sample
+// times. Of equal peaks the earliest is given, and peaks that read the same
+// to one decimal count as equal, so that the time said never hops between
+// two of them.
+std::pair<Extreme, Extreme> extremesOf(const std::vector<double> &values, const TimeScale &times)
 {
-    const TimeScale times(timeRange(positions));
-    double low = curveValue(curve, positions, 0.0);
-    double high = low;
-    for (int x = kPlotLeft; x <= kPlotRight; ++x) {
-        const double v = curveValue(curve, positions, times.t(x));
-        low = std::min(low, v);
-        high = std::max(high, v);
-    }
+    const auto [low, high] = std::minmax_element(values.begin(), values.end());
     const auto earliest = [&](double extreme) {
         const long long tenths = tenthsOf(extreme);
-        for (int x = kPlotLeft;; ++x) {
-            if (tenthsOf(curveValue(curve, positions, times.t(x))) == tenths)
-                return Extreme{extreme, times.t(x)};
-        }
+        std::size_t i = 0;
+        // Only a value within a tenth of the extreme can read the same.
+        while (std::abs(values[i] - extreme) > 0.1 || tenthsOf(values[i]) != tenths)
+            ++i;
+        return Extreme{extreme, times.t(kPlotLeft + static_cast<int>(i))};
     };
-    return {earliest(low), earliest(high)};
+    return {earliest(*low), earliest(*high)};
 }
 
 const char *curveName(Curve curve)
@@ -149,8 +145,19 @@ std::string describePlot(PlotCommand command, const SliderPositions &positions,
     const auto said = [decimalSeparator](const Extreme &e) {
         return oneDecimalText(e.value, decimalSeparator) + " en t = " + oneDecimalText(e.time, decimalSeparator);
     };
+    // Each wave is computed once; the resultant is their sum, as drawn.
+    const TimeScale times(timeRange(positions));
+    const WaveParams waves[] = {wave1(positions), wave2(positions)};
+    std::vector<double> values[3];
+    for (int x = kPlotLeft; x <= kPlotRight; ++x) {
+        const double s1 = waves[0].valueAt(times.t(x));
+        const double s2 = waves[1].valueAt(times.t(x));
+        values[0].push_back(s1);
+        values[1].push_back(s2);
+        values[2].push_back(s1 + s2);
+    }
     for (Curve curve : drawnCurves(command)) {
-        const auto [low, high] = extremesOf(curve, positions);
+        const auto [low, high] = extremesOf(values[static_cast<int>(curve)], times);
         text += std::string(" ") + curveName(curve) + ": mínimo " + said(low) + "; máximo " + said(high) + ".";
     }
     return text;
