@@ -7,6 +7,7 @@
 #include "plot/commands.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
 
@@ -209,6 +210,65 @@ void BM_CommandImage(benchmark::State &state)
 }
 BENCHMARK(BM_CommandImage)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
 
+// Stands in for the speakers: takes the samples as an audio output would.
+class Sink : public SoundOutput {
+public:
+    bool play(const std::vector<float> &samples, int) override
+    {
+        taken.assign(samples.begin(), samples.end());
+        return true;
+    }
+    void stop() override {}
+    std::vector<float> taken;
+};
+
+// The plot box with "Todas" drawn for T = 100, its audio mode on and the
+// keys sent as the box would get them.
+struct AudioBox {
+    Form1 form;
+    Sink *sink = new Sink;
+    PlotBox *box = form.findChild<PlotBox *>(QStringLiteral("Picture1"));
+
+    AudioBox()
+    {
+        form.setSoundOutput(std::unique_ptr<SoundOutput>(sink));
+        const std::pair<const char *, int> sliders[] = {
+            {"HScroll1", 20}, {"HScroll2", 10}, {"HScroll3", 10}, {"HScroll4", 20}, {"HScroll7", 1000}};
+        for (const auto &[name, value] : sliders)
+            form.findChild<QScrollBar *>(QString::fromLatin1(name))->setValue(value);
+        form.Command3_Click();
+        press(Qt::Key_T, Qt::AltModifier);
+    }
+    void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QKeyEvent event(QEvent::KeyPress, key, modifiers);
+        QApplication::sendEvent(box, &event);
+    }
+};
+
+// From the key to the samples handed to the audio output: 5 s of sound.
+void BM_PlayKeyTodas(benchmark::State &state)
+{
+    AudioBox audio;
+    for (auto _ : state) {
+        audio.press(Qt::Key_H);
+        benchmark::DoNotOptimize(audio.sink->taken.data());
+    }
+    state.counters["samples"] = double(audio.sink->taken.size());
+}
+BENCHMARK(BM_PlayKeyTodas)->Unit(benchmark::kMillisecond);
+
+// From the key to the point's text in the box's description.
+void BM_TraceStep(benchmark::State &state)
+{
+    AudioBox audio;
+    int i = 0;
+    for (auto _ : state) {
+        audio.press(++i % 200 < 100 ? Qt::Key_Right : Qt::Key_Left);
+        benchmark::DoNotOptimize(audio.box->accessibleDescription().size());
+    }
+}
+BENCHMARK(BM_TraceStep)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -7,9 +7,10 @@
 // bare page in the same run, at CPU throttling 1 × and 4 × (a slow
 // Chromebook): both as the browser's first contentful paint (when the
 // screen shows it) and as the page's own mark, vorel-title-painted, set at
-// the start of the frame after the one in which the page painted it.
-//   node bench/web_bench.mjs [runs] [--opening]   (after scripts/web.sh and npm ci in tests/web)
-// --opening measures only the opening, and --file F opens F instead of build/web/vorel.html
+// the start of the frame after the one in which the page painted it; and
+// the plot box's sound and trace steps in its audio mode.
+//   node bench/web_bench.mjs [runs] [--opening | --audio]   (after scripts/web.sh and npm ci in tests/web)
+// --opening measures only the opening, --audio only the audio mode, and --file F opens F instead of build/web/vorel.html
 // (to set a variant against the bare page in the same run).
 import { mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
@@ -31,6 +32,7 @@ const value = (name, fallback) => {
   return at >= 0 ? args.splice(at, 2)[1] : fallback;
 };
 const openingOnly = flag('--opening');
+const audioOnly = flag('--audio');
 const url = pathToFileURL(resolve(value('--file', resolve(root, 'build/web/vorel.html')))).href;
 const runs = Number(args[0] ?? 60);
 
@@ -54,9 +56,10 @@ const cases = {
   dense: { HScroll1: 50, HScroll2: 50, HScroll3: 100, HScroll4: 73, HScroll5: 0, HScroll6: 0, HScroll7: 1000 },
 };
 
-if (!openingOnly) console.log(`== "Todas", click to pixels in the canvas (median of ${runs}, ms)`);
-if (!openingOnly) console.log('ratio, view    case       vorel  baseline  vorel/baseline');
-for (const [ratio, viewport] of openingOnly ? [] : [[1, [800, 600]], [2, [800, 600]], [1, [1920, 1080]]]) {
+const todas = !openingOnly && !audioOnly;
+if (todas) console.log(`== "Todas", click to pixels in the canvas (median of ${runs}, ms)`);
+if (todas) console.log('ratio, view    case       vorel  baseline  vorel/baseline');
+for (const [ratio, viewport] of !todas ? [] : [[1, [800, 600]], [2, [800, 600]], [1, [1920, 1080]]]) {
   const context = await browser.newContext({ deviceScaleFactor: ratio, viewport: { width: viewport[0], height: viewport[1] } });
   const page = await context.newPage();
   await page.goto(url);
@@ -136,6 +139,45 @@ for (const [ratio, viewport] of openingOnly ? [] : [[1, [800, 600]], [2, [800, 6
   await context.close();
 }
 
+// The plot box's audio mode with "Todas" drawn for T = 100: from the key
+// to the samples handed to Web Audio (the first key also makes the audio
+// context), and from a trace step's key to its text in the announcement.
+if (!openingOnly) {
+  const context = await browser.newContext({ viewport: { width: 800, height: 600 } });
+  const page = await context.newPage();
+  await page.goto(url);
+  await page.waitForFunction(() => window.vorel && window.vorel.core);
+  await page.click('#Form2-Command1');
+  const result = await page.evaluate(([positions, count]) => {
+    const form = window.vorel.title.m_form1;
+    for (const [slider, p] of Object.entries(positions)) form[slider].setValue(p);
+    document.getElementById('Form1-Command3').click();
+    const box = form.Picture1.element;
+    const key = (name, more = {}) => box.dispatchEvent(new KeyboardEvent('keydown', { key: name, bubbles: true, cancelable: true, ...more }));
+    key('t', { code: 'KeyT', altKey: true });
+    const speakers = form.sound;
+    let handed = 0;
+    form.sound = { play: (samples, rate) => { handed = performance.now(); return speakers.play(samples, rate); }, stop: () => speakers.stop() };
+    const play = [], step = [];
+    for (let i = 0; i < count; ++i) {
+      const t0 = performance.now();
+      key('h');
+      play.push(handed - t0);
+      const t1 = performance.now();
+      key(i % 2 ? 'ArrowLeft' : 'ArrowRight');
+      if (document.getElementById('vorel-announce').textContent.startsWith('t = ')) step.push(performance.now() - t1);
+    }
+    speakers.stop();
+    return { play, step };
+  }, [{ ...cases.example, HScroll7: 1000 }, runs]);
+  console.log();
+  console.log(`== the plot box's audio mode, "Todas" with T = 100 (median of ${runs}, ms)`);
+  console.log(`key to the samples handed to Web Audio: first ${result.play[0].toFixed(2)}, median ${median(result.play).toFixed(2)}, `
+    + `largest ${Math.max(...result.play).toFixed(2)}`);
+  console.log(`trace step, key to the announcement text: median ${median(result.step).toFixed(3)}, largest ${Math.max(...result.step).toFixed(3)}`);
+  await context.close();
+}
+
 // A fresh context each time, so that nothing is cached between openings.
 // A bare page with one line of text shows what the browser itself takes;
 // the page with its scripts taken out (no script, no core) shows what
@@ -149,7 +191,7 @@ const page = readFileSync(fileURLToPath(url), 'utf8');
 const markupOnly = resolve(folder, 'markup.html');
 writeFileSync(markupOnly, page.replace(/<script[\s\S]*?<\/script>/g, ''));
 const targets = [['vorel', url], ['bare', pathToFileURL(bare).href], ['markup', pathToFileURL(markupOnly).href]];
-for (const rate of [1, 4]) {
+for (const rate of audioOnly ? [] : [1, 4]) {
   const openings = { vorel: [], bare: [], markup: [] };
   const marks = { script: [], built: [], painted: [], core: [] };
   for (let i = 0; i < runs; ++i) {

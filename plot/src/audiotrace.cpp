@@ -49,18 +49,35 @@ std::vector<float> plotSound(PlotCommand command, const SliderPositions &positio
     const double plotTimePerSample = 2.0 * std::numbers::pi * kHertzPerAngularFrequency / kSoundRate;
     const std::vector<Curve> curves = drawnCurves(command);
 
-    std::vector<float> samples;
-    samples.reserve(curves.size() * static_cast<std::size_t>(length + gap));
+    // Each wave is computed once, when a curve first needs it; the
+    // resultant is the sum of the two, sample by sample.
+    const WaveParams waves[] = {wave1(positions), wave2(positions)};
+    std::vector<double> waveSamples[2];
+    const auto wave = [&](int i) -> const std::vector<double> & {
+        std::vector<double> &samples = waveSamples[i];
+        if (samples.empty()) {
+            samples.resize(static_cast<std::size_t>(length));
+            for (int n = 0; n < length; ++n)
+                samples[static_cast<std::size_t>(n)] = waves[i].valueAt(n * plotTimePerSample);
+        }
+        return samples;
+    };
+
+    std::vector<float> sound;
+    sound.reserve(curves.size() * static_cast<std::size_t>(length + gap));
     for (Curve curve : curves) {
-        if (!samples.empty())
-            samples.insert(samples.end(), static_cast<std::size_t>(gap), 0.0f);
+        if (!sound.empty())
+            sound.insert(sound.end(), static_cast<std::size_t>(gap), 0.0f);
+        const std::vector<double> &first = wave(curve == Curve::Wave2 ? 1 : 0);
+        const std::vector<double> *second = curve == Curve::Resultant ? &wave(1) : nullptr;
         for (int n = 0; n < length; ++n) {
+            const auto i = static_cast<std::size_t>(n);
             const double gain = std::min({1.0, n / fade, (length - 1 - n) / fade});
-            const double value = curveValue(curve, positions, n * plotTimePerSample);
-            samples.push_back(static_cast<float>(gain * value / kFullScale));
+            const double value = second ? first[i] + (*second)[i] : first[i];
+            sound.push_back(static_cast<float>(gain * value / kFullScale));
         }
     }
-    return samples;
+    return sound;
 }
 
 void AudioTrace::plotted(PlotCommand command, const SliderPositions &positions)
