@@ -301,9 +301,14 @@ function distance(box, x, y) {
 // Presses on an element by a mouse's main button, a pen or a finger:
 // onPress(x, y, touch) starts one and gives back { move(x, y), release() },
 // or null to let it be. Pointer Events where the browser has them, else
-// mouse and touch events (Safari 12). Gives back the way to stop listening.
+// mouse and touch events (Safari 12). A press let be leaves the focus where
+// it was. Gives back the way to stop listening.
 function listenForPresses(element, onPress) {
   if (window.PointerEvent) {
+    // A press taken here sends no mouse events, its pointerdown being
+    // cancelled: a mousedown is one let be, or a tap the browser moved
+    // onto the element, and it would focus the element.
+    const keepFocus = (event) => event.preventDefault();
     // A finger's press is taken from the browser's gestures too, by its
     // touchstart, which comes after the pointerdown: a quick flick on the
     // thumb would otherwise count as a fling, and the browser would swallow
@@ -327,17 +332,18 @@ function listenForPresses(element, onPress) {
     };
     element.addEventListener('pointerdown', down);
     element.addEventListener('touchstart', touchStart, { passive: false });
+    element.addEventListener('mousedown', keepFocus);
     return () => {
       element.removeEventListener('pointerdown', down);
       element.removeEventListener('touchstart', touchStart, { passive: false });
+      element.removeEventListener('mousedown', keepFocus);
     };
   }
 
   const mouseDown = (event) => {
-    if (event.button !== 0) return;
-    const press = onPress(event.clientX, event.clientY, false);
-    if (!press) return;
+    const press = event.button === 0 && onPress(event.clientX, event.clientY, false);
     event.preventDefault();
+    if (!press) return;
     follow(document, ['mousemove', 'mouseup'], press, (e) => ({ x: e.clientX, y: e.clientY }));
   };
   const touchStart = (event) => {
