@@ -105,7 +105,7 @@ export class ScrollBar {
     if (inside(boxes.thumb, x, y)) return 'thumb';
     for (const name of ['back', 'forward']) if (inside(boxes[name], x, y)) return name;
     if (!touch) return inside(boxes.track, x, y) ? 'track' : null;
-    const roomy = ['back', 'forward', 'thumb', 'track'].find((name) => inside(touchRoom(name, boxes[name]), x, y));
+    const roomy = ['back', 'forward', 'thumb', 'track'].find((name) => inside(touchRoom(name, boxes[name], boxes.track), x, y));
     if (roomy) return roomy;
     return Object.keys(boxes).reduce((near, name) => (distance(boxes[name], x, y) < distance(boxes[near], x, y) ? name : near));
   }
@@ -278,14 +278,18 @@ function part(className) {
 
 // The room a part has for a finger, on the screen: at least kTouchTarget
 // square, the arrows' growing outwards only, the track's in height only.
-function touchRoom(name, box) {
+// The thumb's takes at most half the track on either side of it, so that
+// on a bar shorter than a finger's room the track still takes a touch.
+function touchRoom(name, box, track) {
   const width = name === 'track' ? box.width : Math.max(box.width, kTouchTarget);
   const height = Math.max(box.height, kTouchTarget);
   const top = (box.top + box.bottom - height) / 2;
   let left = (box.left + box.right - width) / 2;
   if (name === 'back') left = box.right - width;
   if (name === 'forward' || name === 'track') left = box.left;
-  return { left, top, right: left + width, bottom: top + height };
+  if (name !== 'thumb') return { left, top, right: left + width, bottom: top + height };
+  return { left: Math.max(left, (box.left + track.left) / 2), top,
+           right: Math.min(left + width, (box.right + track.right) / 2), bottom: top + height };
 }
 
 function inside(box, x, y) {
