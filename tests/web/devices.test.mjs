@@ -367,6 +367,30 @@ describe('holding', () => {
     await page.context().close();
   });
 
+  // For a finger and a mouse, as on the desktop: held 600 ms, slid 60 px
+  // below for 1 s, back for 1 s (a step at once, 20 more). HScroll7 pages by 5.
+  for (const device of [kDevices[3], kDevices[5]]) {
+    test(`${device.name}: slid off an arrow or the track, the steps stop; back on, they go on`, async () => {
+      const page = await openOn(device, { clock: true });
+      await (device.touch ? tap(page, '#Form2-Command1') : page.click('#Form2-Command1'));
+      const pointer = device.touch ? await finger(page) : { move: (x, y) => page.mouse.move(x, y), up: () => page.mouse.up(),
+        down: (x, y) => page.mouse.move(x, y).then(() => page.mouse.down()) };
+      for (const [name, part, values] of [['HScroll5', 'forward', [4, 4, 25]], ['HScroll7', 'track', [20, 20, 125]]]) {
+        const box = await partBox(page, name, part);
+        const x = part === 'track' ? box.left + box.width - 2 : box.x;
+        const seen = [];
+        for (const [move, time, below] of [['down', 600, 0], ['move', 1000, 60], ['move', 1000, 0]]) {
+          await pointer[move](x, box.y + below);
+          await page.clock.runFor(time);
+          seen.push(await value(page, name));
+        }
+        await pointer.up();
+        assert.deepEqual(seen, values, `${name} ${part}`);
+      }
+      await page.context().close();
+    });
+  }
+
   test('Enter held on a button presses it once', async () => {
     const page = await open(browser);
     await toMainWindow(page);
