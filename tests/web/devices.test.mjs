@@ -17,6 +17,7 @@ const kDevices = [
   { name: 'iPad portrait', width: 768, height: 1024, ratio: 2, touch: true, scale: 1.0121 },
   { name: 'phone landscape', width: 844, height: 390, ratio: 3, touch: true, scale: 0.6888 },
   { name: 'phone portrait', width: 390, height: 844, ratio: 3, touch: true, scale: 0.5034 },
+  { name: 'folding phone cover', width: 280, height: 653, ratio: 3, touch: true, scale: 0.3553 },
   { name: 'projector', width: 1920, height: 1080, ratio: 1, touch: false, scale: 1.9595 },
   { name: 'laptop at 200 %', width: 683, height: 384, ratio: 2, touch: false, scale: 1 },
 ];
@@ -314,6 +315,12 @@ describe('a finger', () => {
         form.HScroll2.setValue(10);
         form.HScroll7.setValue(100);
       });
+      // By a bar whose reach grows past it, a tap 1 px inside "Onda 2" or the plot box goes to them.
+      const [onda2, plot] = [await page.locator('#Form1-Command2').boundingBox(), await page.locator('#Form1-Picture1').boundingBox()];
+      await page.touchscreen.tap(onda2.x + onda2.width / 2, onda2.y + device.scale);
+      assert.equal(await page.textContent('#Form1-Picture1-description'), 'Onda 2, en verde. Valores de -10 a 10; tiempo de 0 a 10.');
+      await page.touchscreen.tap((await partBox(page, 'HScroll7', 'track')).x, plot.y + device.scale);
+      assert.equal(await page.evaluate(() => document.activeElement.id), 'Form1-Picture1');
       await tap(page, '#Form1-Command3');
       const pixels = await canvasPixels(page);
       const colours = new Set();
@@ -359,6 +366,30 @@ describe('holding', () => {
     assert.ok(await value(page, 'HScroll2') < 50);
     await page.context().close();
   });
+
+  // For a finger and a mouse, as on the desktop: held 600 ms, slid 60 px
+  // below for 1 s, back for 1 s (a step at once, 20 more). HScroll7 pages by 5.
+  for (const device of [kDevices[3], kDevices[5]]) {
+    test(`${device.name}: slid off an arrow or the track, the steps stop; back on, they go on`, async () => {
+      const page = await openOn(device, { clock: true });
+      await (device.touch ? tap(page, '#Form2-Command1') : page.click('#Form2-Command1'));
+      const pointer = device.touch ? await finger(page) : { move: (x, y) => page.mouse.move(x, y), up: () => page.mouse.up(),
+        down: (x, y) => page.mouse.move(x, y).then(() => page.mouse.down()) };
+      for (const [name, part, values] of [['HScroll5', 'forward', [4, 4, 25]], ['HScroll7', 'track', [20, 20, 125]]]) {
+        const box = await partBox(page, name, part);
+        const x = part === 'track' ? box.left + box.width - 2 : box.x;
+        const seen = [];
+        for (const [move, time, below] of [['down', 600, 0], ['move', 1000, 60], ['move', 1000, 0]]) {
+          await pointer[move](x, box.y + below);
+          await page.clock.runFor(time);
+          seen.push(await value(page, name));
+        }
+        await pointer.up();
+        assert.deepEqual(seen, values, `${name} ${part}`);
+      }
+      await page.context().close();
+    });
+  }
 
   test('Enter held on a button presses it once', async () => {
     const page = await open(browser);

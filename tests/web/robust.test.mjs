@@ -265,12 +265,13 @@ describe('the page', () => {
 });
 
 describe('a slow start', () => {
-  async function openHeld() {
+  async function openHeld(init) {
     const context = await browser.newContext({ locale: 'es-ES' });
     const page = await context.newPage();
     page.errors = [];
     page.on('pageerror', (error) => page.errors.push(error.message));
     await page.addInitScript(kHoldCore);
+    if (init) await page.addInitScript(init);
     await page.goto(pathToFileURL(pagePath).href);
     return page;
   }
@@ -354,15 +355,22 @@ describe('a slow start', () => {
     await context.close();
   });
 
-  test('ends for good on "Salir" after an early "Continuar"', async () => {
+  // As the page loads, the core is then never started; while it compiles, it is let go.
+  test('ends for good, with no error, on "Salir" as the page loads or after an early "Continuar"', async () => {
+    const atLoad = await openHeld(() => document.addEventListener('DOMContentLoaded', () => document.getElementById('Form2-Command2').click()));
     const page = await openHeld();
     await page.click('#Form2-Command1');
     await page.click('#Form2-Command2');
     await page.evaluate(() => window.releaseCore());
-    await page.waitForFunction(() => window.vorel);
-    await page.evaluate(() => new Promise((done) => setTimeout(done, 100)));
-    assert.equal(await page.locator('#Form1, #Form2').count(), 0);
-    assert.equal((await page.locator('body').innerText()).trim(), kEndLine);
-    await page.context().close();
+    await page.waitForFunction(() => performance.getEntriesByName('vorel-core-ready').length > 0);
+    for (const [p, started] of [[atLoad, 0], [page, 1]]) {
+      await p.waitForFunction(() => performance.getEntriesByName('vorel-title-painted').length > 0);
+      await p.evaluate(() => new Promise((done) => setTimeout(done, 300))); // past the wait for a paint
+      assert.equal(await p.locator('#Form1, #Form2').count(), 0);
+      assert.equal((await p.locator('body').innerText()).trim(), kEndLine);
+      const core = await p.evaluate(() => [performance.getEntriesByName('vorel-core-start').length, typeof window.vorel]);
+      assert.deepEqual([core, p.errors], [[started, 'undefined'], []]);
+      await p.context().close();
+    }
   });
 });

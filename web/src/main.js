@@ -3,7 +3,7 @@
 // paint, and then the main window can be built. window.vorel lets the tests
 // and the benchmark reach the windows once the core is there.
 import { Form2 } from './form2.js';
-import { endProgram } from './window.js';
+import { endProgram, programEnded } from './window.js';
 
 performance.mark('vorel-script');
 const title = new Form2(JSON.parse(document.getElementById('vorel-title-table').textContent));
@@ -46,13 +46,18 @@ function afterFirstPaint(then) {
   observer.observe({ entryTypes: ['paint'] }); // `type` alone came later than paints
 }
 
+// A "Salir" may come before the core starts or while it compiles: then
+// the core is not started, or is let go once compiled.
 function startCore() {
+  if (programEnded()) return;
   performance.mark('vorel-core-start');
   vorelGlue()({ wasmBinary: fromBase64(document.getElementById('vorel-core').textContent) }).then((core) => {
     performance.mark('vorel-core-ready');
+    if (programEnded()) return;
     window.vorel = { core, title };
     title.coreReady(core);
   }, (error) => {
+    if (programEnded()) return;
     // A browser that refuses WebAssembly (too old, or a policy that forbids
     // it) cannot run the program: say so rather than wait for ever.
     endProgram('Este navegador no puede ejecutar el programa: no permite WebAssembly.');

@@ -98,40 +98,34 @@ export class ScrollBar {
 
   // Which part a press at (x, y) on the screen is for. A mouse takes what
   // it is over. A finger takes the thumb it is on, else an arrow within
-  // its room (which grows outwards, away from the track), else the thumb
-  // within its room, else the track, else whichever part is nearest.
+  // its room, else the thumb within its room, else the track within its
+  // room, else whichever part is nearest.
   partAt(x, y, touch) {
-    const parts = [['thumb', this.thumb], ['back', this.back], ['forward', this.forward], ['track', this.track]]
-      .map(([name, element]) => ({ name, box: element.getBoundingClientRect() }));
-    const [thumb, back, forward, track] = parts;
-    if (inside(thumb.box, x, y)) return 'thumb';
-    for (const p of [back, forward]) if (inside(p.box, x, y)) return p.name;
-    if (!touch) return inside(track.box, x, y) ? 'track' : null;
-    const rooms = this.touchRooms(parts);
-    for (const name of ['back', 'forward', 'thumb', 'track']) if (inside(rooms[name], x, y)) return name;
-    let nearest = null;
-    for (const p of parts) {
-      const d = distance(p.box, x, y);
-      if (!nearest || d < nearest.d) nearest = { name: p.name, d };
-    }
-    return nearest.name;
+    const boxes = this.partBoxes();
+    if (inside(boxes.thumb, x, y)) return 'thumb';
+    for (const name of ['back', 'forward']) if (inside(boxes[name], x, y)) return name;
+    if (!touch) return inside(boxes.track, x, y) ? 'track' : null;
+    const roomy = ['back', 'forward', 'thumb', 'track'].find((name) => inside(touchRoom(name, boxes[name], boxes.track), x, y));
+    if (roomy) return roomy;
+    return Object.keys(boxes).reduce((near, name) => (distance(boxes[name], x, y) < distance(boxes[near], x, y) ? name : near));
   }
 
-  // The room each part has for a finger, on the screen: at least
-  // kTouchTarget square, the arrows' growing outwards only.
-  touchRooms(parts) {
-    const rooms = {};
-    for (const { name, box } of parts) {
-      const width = Math.max(box.width, kTouchTarget);
-      const height = Math.max(box.height, kTouchTarget);
-      const top = (box.top + box.bottom - height) / 2;
-      let left = (box.left + box.right - width) / 2;
-      if (name === 'back') left = box.right - width;
-      if (name === 'forward') left = box.left;
-      if (name === 'track') left = box.left;
-      rooms[name] = { left, top, right: left + (name === 'track' ? box.width : width), bottom: top + height };
-    }
-    return rooms;
+  partBoxes() {
+    const boxes = {};
+    for (const name of ['thumb', 'back', 'forward', 'track']) boxes[name] = this[name].getBoundingClientRect();
+    return boxes;
+  }
+
+  // Whether a press held on the named part is still on it at (x, y): for a
+  // finger, anywhere in the part's room, so that a finger that wobbles goes
+  // on, but never on the strength of being the nearest. A press on the
+  // track stays on it only on the side of the thumb it was made on.
+  stillOn(name, x, y, touch, direction) {
+    const box = this[name].getBoundingClientRect();
+    if (!inside(touch ? touchRoom(name, box) : box, x, y)) return false;
+    if (name !== 'track') return true;
+    const thumb = this.thumb.getBoundingClientRect();
+    return direction < 0 ? x < thumb.left : x >= thumb.right;
   }
 
   // Which bar, and which of its parts, a press at (x, y) on the screen is
@@ -152,54 +146,64 @@ export class ScrollBar {
 
   // Starts what a press on the named part does, and gives back what moving
   // and letting go do.
-  press(name, x, touch) {
+  press(name, x, y, touch) {
     this.element.focus({ preventScroll: true });
     if (name === 'thumb') return this.grab(x);
-    if (name === 'track') {
-      const direction = x < this.thumb.getBoundingClientRect().left ? -1 : 1;
-      let at = x;
-      // The track stops when the thumb reaches the finger (or the pointer).
-      return this.hold(() => {
-        const thumb = this.thumb.getBoundingClientRect();
-        if (at >= thumb.left && at < thumb.right) return false;
-        this.setValue(this.value + direction * this.pageStep);
-        return true;
-      }, (mx) => { at = mx; });
-    }
-    const step = name === 'back' ? -this.singleStep : this.singleStep;
-    // As on the desktop, an arrow repeats only while the pointer is on it.
-    let over = true;
-    return this.hold(() => {
-      if (over) this.setValue(this.value + step);
-      return true;
-    }, (mx, my) => { over = this.partAt(mx, my, touch) === name; });
+    const direction = name === 'back' || (name === 'track' && x < this.thumb.getBoundingClientRect().left) ? -1 : 1;
+    const step = direction * (name === 'track' ? this.pageStep : this.singleStep);
+    // As on the desktop, an arrow or the track repeats only while the
+    // pointer is on it; the track's steps end where the thumb reaches it.
+    let at = { x, y };
+    return this.hold(() => this.setValue(this.value + step),
+                     () => this.stillOn(name, at.x, at.y, touch, direction),
+                     (mx, my) => { at = { x: mx, y: my }; });
   }
 
   // One step at once, then one when the delay has passed, then one at
   // every interval, counted from the press: a late timer catches up, so
   // that a hold gives as many steps as its length, as on the desktop.
-  hold(step, moved) {
+  // While on() says the pointer is off the part, the steps pause; back on
+  // it, one comes at once and the next an interval later, as on the desktop.
+  hold(step, on, moved) {
     this.endHold();
-    const start = performance.now();
+    const holding = { timer: null };
+    this.holding = holding;
+    let start = 0;
+    let delay = 0;
     let taken = 0;
-    let going = step();
-    const due = (now) => (now - start < kRepeatDelay ? 0 : 1 + Math.floor((now - start - kRepeatDelay) / kRepeatInterval));
+    let going = false;
+    const due = (now) => (now - start < delay ? 0 : 1 + Math.floor((now - start - delay) / kRepeatInterval));
+    const pause = () => {
+      going = false;
+      clearTimeout(holding.timer);
+    };
     const catchUp = () => {
       const until = due(performance.now());
       while (going && taken < until) {
         ++taken;
-        going = step();
+        if (on()) step();
+        else pause();
       }
     };
     const tick = () => {
       catchUp();
-      if (!going) return;
-      const next = start + kRepeatDelay + taken * kRepeatInterval;
-      this.holding.timer = setTimeout(tick, Math.max(0, next - performance.now()));
+      if (!going || this.holding !== holding) return;
+      const next = start + delay + taken * kRepeatInterval;
+      holding.timer = setTimeout(tick, Math.max(0, next - performance.now()));
     };
-    this.holding = { timer: setTimeout(tick, kRepeatDelay) };
+    const go = (firstDelay) => {
+      [start, delay, taken, going] = [performance.now(), firstDelay, 0, true];
+      step();
+      holding.timer = setTimeout(tick, firstDelay);
+    };
+    go(kRepeatDelay);
     return {
-      move: moved,
+      move: (mx, my) => {
+        catchUp();
+        moved(mx, my);
+        if (going && !on()) pause();
+        else if (!going && on()) go(kRepeatInterval);
+      },
       release: () => {
         catchUp();
         this.endHold();
@@ -262,7 +266,7 @@ export class ScrollBar {
 // one it landed on.
 function pressAt(x, y, touch) {
   const taker = ScrollBar.takerAt(x, y, touch);
-  return taker && taker.bar.press(taker.part, x, touch);
+  return taker && taker.bar.press(taker.part, x, y, touch);
 }
 
 function part(className) {
@@ -270,6 +274,22 @@ function part(className) {
   element.className = className;
   element.setAttribute('aria-hidden', 'true');
   return element;
+}
+
+// The room a part has for a finger, on the screen: at least kTouchTarget
+// square, the arrows' growing outwards only, the track's in height only.
+// The thumb's takes at most half the track on either side of it, so that
+// on a bar shorter than a finger's room the track still takes a touch.
+function touchRoom(name, box, track) {
+  const width = name === 'track' ? box.width : Math.max(box.width, kTouchTarget);
+  const height = Math.max(box.height, kTouchTarget);
+  const top = (box.top + box.bottom - height) / 2;
+  let left = (box.left + box.right - width) / 2;
+  if (name === 'back') left = box.right - width;
+  if (name === 'forward' || name === 'track') left = box.left;
+  if (name !== 'thumb') return { left, top, right: left + width, bottom: top + height };
+  return { left: Math.max(left, (box.left + track.left) / 2), top,
+           right: Math.min(left + width, (box.right + track.right) / 2), bottom: top + height };
 }
 
 function inside(box, x, y) {
@@ -285,9 +305,14 @@ function distance(box, x, y) {
 // Presses on an element by a mouse's main button, a pen or a finger:
 // onPress(x, y, touch) starts one and gives back { move(x, y), release() },
 // or null to let it be. Pointer Events where the browser has them, else
-// mouse and touch events (Safari 12). Gives back the way to stop listening.
+// mouse and touch events (Safari 12). A press let be leaves the focus where
+// it was. Gives back the way to stop listening.
 function listenForPresses(element, onPress) {
   if (window.PointerEvent) {
+    // A press taken here sends no mouse events, its pointerdown being
+    // cancelled: a mousedown is one let be, or a tap the browser moved
+    // onto the element, and it would focus the element.
+    const keepFocus = (event) => event.preventDefault();
     // A finger's press is taken from the browser's gestures too, by its
     // touchstart, which comes after the pointerdown: a quick flick on the
     // thumb would otherwise count as a fling, and the browser would swallow
@@ -311,17 +336,18 @@ function listenForPresses(element, onPress) {
     };
     element.addEventListener('pointerdown', down);
     element.addEventListener('touchstart', touchStart, { passive: false });
+    element.addEventListener('mousedown', keepFocus);
     return () => {
       element.removeEventListener('pointerdown', down);
       element.removeEventListener('touchstart', touchStart, { passive: false });
+      element.removeEventListener('mousedown', keepFocus);
     };
   }
 
   const mouseDown = (event) => {
-    if (event.button !== 0) return;
-    const press = onPress(event.clientX, event.clientY, false);
-    if (!press) return;
+    const press = event.button === 0 && onPress(event.clientX, event.clientY, false);
     event.preventDefault();
+    if (!press) return;
     follow(document, ['mousemove', 'mouseup'], press, (e) => ({ x: e.clientX, y: e.clientY }));
   };
   const touchStart = (event) => {

@@ -139,6 +139,11 @@ export function announce(text) {
   region.appendChild(line);
 }
 
+// Once the program has ended, what was on its way to start it does not.
+export function programEnded() {
+  return programLife.signal.aborted;
+}
+
 // Both windows go, and with them everything they watch; the page says
 // the line it is given (by default, how to begin again).
 export function endProgram(text = 'El programa ha terminado. Vuelva a cargar la página para empezar de nuevo.') {
