@@ -228,7 +228,7 @@ void Form1::Picture1_KeyDown(QKeyEvent *event)
     const std::optional<vorel::PlotKey> key = plotKeyOf(*event);
     if (!key)
         return;
-    const vorel::KeyAnswer answer = m_audioTrace.key(*key, decimalSeparator());
+    const vorel::KeyAnswer answer = m_audioTrace.key(*key, decimalSeparator(), event->isAutoRepeat());
     if (!answer.handled)
         return;
     event->accept();

@@ -120,6 +120,12 @@ TEST(audio_trace, walks_the_last_plot_only_in_audio_mode)
          {PlotKey::Play, true, "", true},
          {PlotKey::Stop, true, "", false, true}},
         ",");
+    // A held key counts once: its repeats neither restart the sound nor
+    // turn the mode off.
+    for (PlotKey key : {PlotKey::Play, PlotKey::AudioMode}) {
+        const KeyAnswer answer = trace.key(key, ",", true);
+        EXPECT_TRUE(answer.handled && answer.say.empty() && !answer.play && !answer.stop);
+    }
     // A short range is walked in steps finer than a tenth; a new plot
     // starts again at its beginning.
     trace.plotted(PlotCommand::Wave2, {20, 10, 10, 20, 150, 40, 5});

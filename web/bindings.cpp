@@ -169,9 +169,9 @@ val picture()
 
 std::string plotBoxDescription(const std::string &plotText) { return vorel::plotBoxDescription(plotText); }
 
-vorel::KeyAnswer audioKey(vorel::AudioTrace &trace, vorel::PlotKey key, const std::string &separator)
+vorel::KeyAnswer audioKey(vorel::AudioTrace &trace, vorel::PlotKey key, const std::string &separator, bool held)
 {
-    return trace.key(key, separator);
+    return trace.key(key, separator, held);
 }
 
 // The last plot's sound as a view of the module's memory, which the page

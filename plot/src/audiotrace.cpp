@@ -86,8 +86,10 @@ void AudioTrace::plotted(PlotCommand command, const SliderPositions &positions)
     m_point.reset();
 }
 
-KeyAnswer AudioTrace::key(PlotKey key, std::string_view decimalSeparator)
+KeyAnswer AudioTrace::key(PlotKey key, std::string_view decimalSeparator, bool held)
 {
+    if (held && (key == PlotKey::AudioMode || (key == PlotKey::Play && m_on)))
+        return {true, {}, false, false};
     if (key == PlotKey::AudioMode) {
         m_on = !m_on;
         return {true, std::string(m_on ? kAudioModeOn : kAudioModeOff), false, !m_on};

@@ -125,7 +125,7 @@ export class Form1 {
   Picture1_KeyDown(event) {
     const key = plotKeyOf(this.core.PlotKey, event);
     if (key === null) return;
-    const answer = this.audioTrace.key(key, decimalSeparator());
+    const answer = this.audioTrace.key(key, decimalSeparator(), event.repeat);
     if (!answer.handled) return;
     event.preventDefault();
     if (answer.stop) this.sound.stop();

@@ -65,7 +65,9 @@ public:
     // sliders do afterwards.
     void plotted(PlotCommand command, const SliderPositions &positions);
 
-    KeyAnswer key(PlotKey key, std::string_view decimalSeparator = ".");
+    // held: the key's own repeat while it is held down. A held Alt+T or
+    // play key counts once, rather than toggling or restarting on and on.
+    KeyAnswer key(PlotKey key, std::string_view decimalSeparator = ".", bool held = false);
 
     bool on() const { return m_on; }
     // The sound of the last plot; empty before the first.
