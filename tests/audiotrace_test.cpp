@@ -108,7 +108,8 @@ TEST(audio_trace, walks_the_last_plot_only_in_audio_mode)
          {PlotKey::Play, false, ""},
          {PlotKey::AudioMode, true, "Modo de audio activado."},
          {PlotKey::Forward, true, "No hay gráfico."},
-         {PlotKey::Play, true, "No hay gráfico."}},
+         {PlotKey::Play, true, "No hay gráfico."},
+         {PlotKey::Stop, true, "No hay gráfico."}},
         ",");
     trace.plotted(PlotCommand::All, kPhased);
     run({{PlotKey::End, true, "t = 0,0: onda 1, 19,9; onda 2, 3,9; resultante, 23,8"},

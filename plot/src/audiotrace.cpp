@@ -96,10 +96,10 @@ KeyAnswer AudioTrace::key(PlotKey key, std::string_view decimalSeparator, bool h
     }
     if (!m_on)
         return {};
-    if (key == PlotKey::Stop)
-        return {true, {}, false, true};
     if (!m_plot)
         return {true, std::string(kNoPlot), false, false};
+    if (key == PlotKey::Stop)
+        return {true, {}, false, true};
     if (key == PlotKey::Play)
         return {true, {}, true, false};
 
