@@ -1,6 +1,7 @@
 #include "plot/audiotrace.h"
 
 #include "params/numbertext.h"
+#include "vectorstate.h"
 
 #include <algorithm>
 #include <cmath>
@@ -43,6 +44,7 @@ std::string plotBoxDescription(std::string_view plotText)
 
 std::vector<float> plotSound(PlotCommand command, const SliderPositions &positions)
 {
+    clearUpperVectorState();
     const int length = sampleCount(kCurveSeconds);
     const int gap = sampleCount(kGapSeconds);
     const double fade = kFadeSeconds * kSoundRate;

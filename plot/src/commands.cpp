@@ -5,6 +5,7 @@
 #include "plot/scales.h"
 #include "plot/singlewave.h"
 #include "plot/twowave.h"
+#include "vectorstate.h"
 
 #include <algorithm>
 #include <cmath>
@@ -146,6 +147,7 @@ std::string describePlot(PlotCommand command, const SliderPositions &positions,
         return oneDecimalText(e.value, decimalSeparator) + " en t = " + oneDecimalText(e.time, decimalSeparator);
     };
     // Each wave is computed once; the resultant is their sum, as drawn.
+    clearUpperVectorState();
     const TimeScale times(timeRange(positions));
     const WaveParams waves[] = {wave1(positions), wave2(positions)};
     std::vector<double> values[3];
