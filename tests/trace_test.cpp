@@ -42,31 +42,28 @@ TEST(to_int16, rounds_halves_to_the_even_integer)
     EXPECT_EQ(negate16(50), -50);
 }
 
-struct RefusalCase {
-    const char *name;
-    void (*run)(RecordingCanvas &);
-};
-
 // What does not fit 16 bits is an error, never a silent wrap, and a plot
 // that meets one draws nothing at all.
-const RefusalCase kRefusals[] = {
-    {"a_half_above_the_top", [](RecordingCanvas &) { (void)toInt16(32767.5); }},
-    {"one_below_the_bottom", [](RecordingCanvas &) { (void)toInt16(-32769); }},
-    {"far_beyond", [](RecordingCanvas &) { (void)toInt16(1e300); }},
-    {"not_a_number", [](RecordingCanvas &) { (void)toInt16(std::numeric_limits<double>::quiet_NaN()); }},
-    {"a_sum", [](RecordingCanvas &) { (void)add16(32767, 1); }},
-    {"a_negation", [](RecordingCanvas &) { (void)negate16(-32768); }},
-    {"a_single_wave_whose_amplitude_cannot_be_negated",
-     [](RecordingCanvas &c) { SingleWavePlot(c, 10, WaveParams{-32768, 1, 0}, kWave1Colour); }},
-    {"two_waves_whose_amplitudes_sum_beyond_the_top",
-     [](RecordingCanvas &c) { TwoWavePlot(c, 10, WaveParams{32767, 1, 0}, WaveParams{1, 1, 0}, kAllCurves); }},
-    {"two_waves_whose_sum_cannot_be_negated",
-     [](RecordingCanvas &c) { TwoWavePlot(c, 10, WaveParams{-32767, 1, 0}, WaveParams{-1, 1, 0}, kAllCurves); }},
-};
-
 TEST(sixteen_bits, are_refused_instead_of_wrapping)
 {
-    for (const RefusalCase &c : kRefusals) {
+    const struct {
+        const char *name;
+        void (*run)(RecordingCanvas &);
+    } cases[] = {
+        {"a half above the top", [](RecordingCanvas &) { (void)toInt16(32767.5); }},
+        {"one below the bottom", [](RecordingCanvas &) { (void)toInt16(-32769); }},
+        {"far beyond", [](RecordingCanvas &) { (void)toInt16(1e300); }},
+        {"not a number", [](RecordingCanvas &) { (void)toInt16(std::numeric_limits<double>::quiet_NaN()); }},
+        {"a sum", [](RecordingCanvas &) { (void)add16(32767, 1); }},
+        {"a negation", [](RecordingCanvas &) { (void)negate16(-32768); }},
+        {"one wave whose amplitude cannot be negated",
+         [](RecordingCanvas &c) { SingleWavePlot(c, 10, WaveParams{-32768, 1, 0}, kWave1Colour); }},
+        {"two waves whose amplitudes sum beyond the top",
+         [](RecordingCanvas &c) { TwoWavePlot(c, 10, WaveParams{32767, 1, 0}, WaveParams{1, 1, 0}, kAllCurves); }},
+        {"two waves whose sum cannot be negated",
+         [](RecordingCanvas &c) { TwoWavePlot(c, 10, WaveParams{-32767, 1, 0}, WaveParams{-1, 1, 0}, kAllCurves); }},
+    };
+    for (const auto &c : cases) {
         RecordingCanvas canvas;
         EXPECT_THROW(c.run(canvas), std::overflow_error) << c.name;
         EXPECT_TRUE(canvas.calls.empty()) << c.name;
@@ -135,52 +132,39 @@ TEST(onda_2, draws_wave_2_from_its_own_sliders_in_green)
     EXPECT_EQ(canvas.printedTexts().front(), "20.0");
 }
 
-struct FirstSampleCase {
-    const char *name;
-    PlotCommand command;
-    SliderPositions positions; // A1, A2, ω1·10, ω2·10, φ1·100, φ2·100, T·10
-    Colour colour;
-    double y;
-    friend void PrintTo(const FirstSampleCase &c, std::ostream *os) { *os << c.name; }
-};
-
-class first_sample : public ::testing::TestWithParam<FirstSampleCase> {};
-
-// Where a curve starts, at x = 500: a single wave and the resultant are
-// rounded to the nearest unit like every later sample, not cut; the two
-// waves of a two-wave plot keep their fraction.
-TEST_P(first_sample, lies_where_its_formula_puts_it)
+// Where a curve starts, at x = 500: 3000 - 2500·sin φ on a single wave's
+// frame, 3000 - 2500/30·20·sin φ on the frame of A1 + A2 = 30. A single
+// wave and the resultant are rounded to the nearest unit like every later
+// sample, not cut; the two waves of a two-wave plot keep their fraction.
+TEST(first_sample, lies_where_its_formula_puts_it)
 {
-    const FirstSampleCase c = GetParam();
-    const std::vector<Call> curve = recordPlot(c.command, c.positions).segments(c.colour);
-    ASSERT_FALSE(curve.empty());
-    EXPECT_EQ(curve.front().x1, 500);
-    EXPECT_NEAR(curve.front().y1, c.y, 0.01);
+    const struct {
+        const char *name;
+        PlotCommand command;
+        SliderPositions positions; // A1, A2, ω1·10, ω2·10, φ1·100, φ2·100, T·10
+        Colour colour;
+        double y;
+    } cases[] = {
+        {"onda 1 on the time axis", PlotCommand::Wave1, {20, 0, 10, 0, 0, 0, 100}, kWave1Colour, 3000},
+        {"onda 1 a quarter turn on, 500.0008", PlotCommand::Wave1, {20, 0, 10, 0, 157, 0, 100}, kWave1Colour, 500},
+        {"onda 1 rounded from 726.76", PlotCommand::Wave1, {20, 0, 10, 0, 200, 0, 100}, kWave1Colour, 727},
+        {"onda 1 at φ = 10, 4360.05", PlotCommand::Wave1, {50, 50, 100, 100, 1000, 1000, 1000}, kWave1Colour, 4360},
+        // Wave 1's sliders are all at 0: any use of them would refuse the plot.
+        {"onda 2 from its own sliders", PlotCommand::Wave2, {0, 20, 0, 10, 0, 157, 100}, kWave2Colour, 500},
+        {"todas wave 1", PlotCommand::All, {20, 10, 10, 20, 0, 0, 100}, kWave1Colour, 3000},
+        {"todas wave 2", PlotCommand::All, {20, 10, 10, 20, 0, 0, 100}, kWave2Colour, 3000},
+        {"todas resultant", PlotCommand::All, {20, 10, 10, 20, 0, 0, 100}, kResultantColour, 3000},
+        {"todas wave 1 keeps its fraction", PlotCommand::All, {20, 10, 10, 20, 200, 0, 100}, kWave1Colour, 1484.504},
+        {"resultante rounded from 1484.504", PlotCommand::Resultant, {20, 10, 10, 20, 200, 0, 100}, kResultantColour,
+         1485},
+    };
+    for (const auto &c : cases) {
+        const std::vector<Call> curve = recordPlot(c.command, c.positions).segments(c.colour);
+        ASSERT_FALSE(curve.empty()) << c.name;
+        EXPECT_EQ(curve.front().x1, 500) << c.name;
+        EXPECT_NEAR(curve.front().y1, c.y, 0.01) << c.name;
+    }
 }
-
-// 3000 - 2500·sin φ on a single wave's frame, 3000 - 2500/30·20·sin φ on
-// the frame of A1 + A2 = 30.
-INSTANTIATE_TEST_SUITE_P(curves, first_sample, ::testing::Values(
-    FirstSampleCase{"onda_1_on_the_time_axis", PlotCommand::Wave1, {20, 0, 10, 0, 0, 0, 100}, kWave1Colour, 3000},
-    // 500.0008
-    FirstSampleCase{"onda_1_at_the_top_a_quarter_turn_on", PlotCommand::Wave1, {20, 0, 10, 0, 157, 0, 100}, kWave1Colour, 500},
-    // 726.76
-    FirstSampleCase{"onda_1_rounded_not_cut", PlotCommand::Wave1, {20, 0, 10, 0, 200, 0, 100}, kWave1Colour, 727},
-    // 3000 - 2500·sin 10 = 4360.05
-    FirstSampleCase{"onda_1_every_slider_at_its_maximum", PlotCommand::Wave1, {50, 50, 100, 100, 1000, 1000, 1000},
-                    kWave1Colour, 4360},
-    // Wave 1's sliders are all at 0: any use of them would refuse the plot.
-    FirstSampleCase{"onda_2_from_its_own_sliders", PlotCommand::Wave2, {0, 20, 0, 10, 0, 157, 100}, kWave2Colour, 500},
-    FirstSampleCase{"todas_wave_1_on_the_time_axis", PlotCommand::All, {20, 10, 10, 20, 0, 0, 100}, kWave1Colour, 3000},
-    FirstSampleCase{"todas_wave_2_on_the_time_axis", PlotCommand::All, {20, 10, 10, 20, 0, 0, 100}, kWave2Colour, 3000},
-    FirstSampleCase{"todas_resultant_on_the_time_axis", PlotCommand::All, {20, 10, 10, 20, 0, 0, 100},
-                    kResultantColour, 3000},
-    // 3000 - 2500/30·18.186 = 1484.504
-    FirstSampleCase{"todas_wave_1_keeps_its_fraction", PlotCommand::All, {20, 10, 10, 20, 200, 0, 100}, kWave1Colour,
-                    1484.504},
-    FirstSampleCase{"resultante_rounded_not_cut", PlotCommand::Resultant, {20, 10, 10, 20, 200, 0, 100},
-                    kResultantColour, 1485}),
-    [](const auto &info) { return std::string(info.param.name); });
 
 // A sample outside the window is not joined; the next one inside is joined
 // to the last one inside by one chord.
