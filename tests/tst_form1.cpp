@@ -132,8 +132,8 @@ void tst_Form1::readoutsFollowOnlyTheirSlider_data()
     QTest::addColumn<int>("position");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("comma"); // under a locale with a decimal comma
-    // Each has decimals where its parameter can, so a readout that ignored
-    // the separator would show a point; the amplitudes have none.
+    // Every parameter with decimals has a row that shows some, so a readout
+    // that ignored the separator would show a point; the amplitudes have none.
     auto row = [](const char *tag, int slider, int position, const char *text, const char *comma) {
         QTest::newRow(tag) << slider << position << QString::fromLatin1(text) << QString::fromLatin1(comma);
     };
