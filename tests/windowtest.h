@@ -15,7 +15,9 @@
 #include <QWidget>
 
 #include <array>
+#include <initializer_list>
 #include <string>
+#include <utility>
 
 // The main window's sliders, HScroll1 to HScroll7, as the user meets them:
 // the caption on the left, the readout on the right, the last position, the
@@ -92,6 +94,14 @@ inline void addControlRows(const vorel::forms::Window &window)
         QTest::newRow(std::string(window.controls[i].name).c_str()) << int(i);
 }
 
+// Moves the named sliders only.
+inline void setSliders(const QWidget *window, std::initializer_list<std::pair<const char *, int>> values)
+{
+    for (const auto &[name, value] : values)
+        control<QScrollBar>(window, name)->setValue(value);
+}
+
+// Moves all seven sliders to a setting.
 inline void setSliders(const QWidget *window, const vorel::SliderPositions &p)
 {
     const int values[] = {p.amplitude1, p.amplitude2, p.frequency1, p.frequency2, p.phase1, p.phase2, p.range};
