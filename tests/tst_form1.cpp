@@ -265,7 +265,7 @@ void tst_Form1::twoWavePlotsDrawTheirSelection_data()
     QTest::addColumn<bool>("red");
     for (const PlotButton &b : kPlotButtons)
         if (b.command != vorel::PlotCommand::Wave1 && b.command != vorel::PlotCommand::Wave2)
-            QTest::newRow(qPrintable(tableText(vorel::forms::kForm1, b.name))) << b.name << b.blue << b.green << b.red;
+            QTest::newRow(b.name) << b.name << b.blue << b.green << b.red;
 }
 
 // The curves of kExample at x = 1450.

@@ -20,11 +20,10 @@
 #include <utility>
 
 // The main window's sliders, HScroll1 to HScroll7, as the user meets them:
-// the caption on the left, the readout on the right, the last position, the
-// page step, and the positions that make one unit of the readout.
+// the readout on the right, the last position, the page step, and the
+// positions that make one unit of the readout.
 struct SliderRow {
     const char *slider;
-    const char *caption;
     const char *readout;
     int maximum;
     int pageStep;
@@ -32,13 +31,13 @@ struct SliderRow {
 };
 
 inline constexpr std::array<SliderRow, 7> kSliderRows{{
-    {"HScroll1", "Label1", "Label3", 50, 5, 1},
-    {"HScroll2", "Label2", "Label4", 50, 5, 1},
-    {"HScroll3", "Label5", "Label7", 100, 1, 10},
-    {"HScroll4", "Label6", "Label8", 100, 1, 10},
-    {"HScroll5", "Label9", "Label11", 1000, 1, 100},
-    {"HScroll6", "Label10", "Label12", 1000, 1, 100},
-    {"HScroll7", "Label13", "Label14", 1000, 5, 10},
+    {"HScroll1", "Label3", 50, 5, 1},
+    {"HScroll2", "Label4", 50, 5, 1},
+    {"HScroll3", "Label7", 100, 1, 10},
+    {"HScroll4", "Label8", 100, 1, 10},
+    {"HScroll5", "Label11", 1000, 1, 100},
+    {"HScroll6", "Label12", 1000, 1, 100},
+    {"HScroll7", "Label14", 1000, 5, 10},
 }};
 
 // The plot buttons, what each runs and the curves it draws.
@@ -49,11 +48,11 @@ struct PlotButton {
 };
 
 inline constexpr PlotButton kPlotButtons[] = {
-    {"Command1", vorel::PlotCommand::Wave1, true, false, false},    // Onda 1
-    {"Command2", vorel::PlotCommand::Wave2, false, true, false},    // Onda 2
-    {"Command6", vorel::PlotCommand::BothWaves, true, true, false}, // Vorel 1 y 2
-    {"Command5", vorel::PlotCommand::Resultant, false, false, true},
-    {"Command3", vorel::PlotCommand::All, true, true, true},        // Todas
+    {"Command1", vorel::PlotCommand::Wave1, true, false, false},     // Onda 1
+    {"Command2", vorel::PlotCommand::Wave2, false, true, false},     // Onda 2
+    {"Command6", vorel::PlotCommand::BothWaves, true, true, false},  // Vorel 1 y 2
+    {"Command5", vorel::PlotCommand::Resultant, false, false, true}, // Resultante
+    {"Command3", vorel::PlotCommand::All, true, true, true},         // Todas
 };
 
 inline constexpr char kRegresar[] = "Command4";
@@ -69,13 +68,6 @@ inline constexpr vorel::SliderPositions kEqualWaves{20, 20, 10, 10, 0, 0, 100};
 // At x = 1450 wave 1 lies at y ≈ 1597.55, wave 2 at y ≈ 2242.25 and the
 // resultant at y = 840.
 inline constexpr vorel::SliderPositions kExample{20, 10, 10, 20, 0, 0, 100};
-
-// The text a control of the window shows, from the window's table.
-inline QString tableText(const vorel::forms::Window &window, const char *name)
-{
-    const std::string_view text = vorel::forms::find(window, name)->text;
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
 
 template <typename T = QWidget>
 T *control(const QWidget *window, std::string_view name)
