@@ -32,7 +32,7 @@ private slots:
     void cleanup() { m_title.reset(); }
 
     void isAFixedWindowWithTheSameCaptionAsTheMainWindow();
-    void placesEveryControl_data();
+    void placesEveryControl_data() { addControlRows(vorel::forms::kForm2); }
     void placesEveryControl();
     void creditsUseArialAtNormalWeight();
     void pictureHas256ColoursOneTransparent();
@@ -48,7 +48,7 @@ private slots:
 private:
     Form1 *continuar()
     {
-        QTest::mouseClick(control<QPushButton>(m_title.get(), "Command1"), Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(m_title.get(), kContinuar), Qt::LeftButton);
         return m_title->mainWindow();
     }
     std::unique_ptr<Form2> m_title;
@@ -71,50 +71,19 @@ void tst_Form2::isAFixedWindowWithTheSameCaptionAsTheMainWindow()
     QVERIFY(!m_title->windowIcon().isNull());
 }
 
-void tst_Form2::placesEveryControl_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QRect>("twips");
-    QTest::addColumn<int>("tabIndex");
-    auto row = [](const char *name, const QString &text, int l, int t, int w, int h, int tab) {
-        QTest::newRow(name) << QString::fromLatin1(name) << text << QRect(l, t, w, h) << tab;
-    };
-    row("Image1", QString(), 3120, 240, 2430, 2130, -1);
-    row("Label2", kInstitutionCredit, 1680, 2760, 5415, 1455, 1);
-    row("Label1", QStringLiteral(" Sistema de Simulación para la Interferencia de Vorel"), 1560, 4560, 5655, 855, 0);
-    row("Label3", kAuthorCredit, 2400, 5760, 4095, 495, 2);
-    row("Command1", QStringLiteral("Continuar"), 840, 6600, 2895, 615, 3);
-    row("Command2", QStringLiteral("Salir"), 5160, 6600, 2895, 615, 4);
-}
-
 void tst_Form2::placesEveryControl()
 {
-    QFETCH(QString, name);
-    QFETCH(QString, text);
-    QFETCH(QRect, twips);
-    QFETCH(int, tabIndex);
-    const QWidget *w = control(m_title.get(), name.toLatin1().constData());
-    QCOMPARE(w->geometry(), QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15));
-    if (tabIndex == kNoTabIndex)
-        QVERIFY(!w->property(kTabIndexProperty).isValid());
-    else
-        QCOMPARE(w->property(kTabIndexProperty).toInt(), tabIndex);
-    if (auto *label = qobject_cast<const QLabel *>(w)) {
-        QCOMPARE(label->focusPolicy(), Qt::NoFocus);
-        if (!text.isEmpty()) {
-            QCOMPARE(label->text(), text);
-            QVERIFY(label->wordWrap());
-            QVERIFY(label->alignment() & Qt::AlignHCenter);
-            QCOMPARE(label->frameShape(), QFrame::NoFrame);
-            QVERIFY(!label->autoFillBackground());
-            // The text fits its label: nothing is cut off at the bottom.
-            QVERIFY(label->heightForWidth(label->width()) <= label->height());
-        }
-    }
-    if (auto *button = qobject_cast<const QPushButton *>(w)) {
-        QCOMPARE(button->text(), text);
-        QVERIFY(!button->isDefault() && !button->autoDefault());
+    QFETCH(int, row);
+    const vorel::forms::Control &c = vorel::forms::kForm2.controls[std::size_t(row)];
+    checkPlacedAsInTable(m_title.get(), c);
+    if (c.kind == vorel::forms::Kind::Label) {
+        const auto *label = control<QLabel>(m_title.get(), c.name);
+        QVERIFY(label->wordWrap());
+        QVERIFY(label->alignment() & Qt::AlignHCenter);
+        QCOMPARE(label->frameShape(), QFrame::NoFrame);
+        QVERIFY(!label->autoFillBackground());
+        // The text fits its label: nothing is cut off at the bottom.
+        QVERIFY(label->heightForWidth(label->width()) <= label->height());
     }
 }
 
@@ -159,8 +128,8 @@ void tst_Form2::startsWithTheFocusOnContinuar()
 {
     m_title->show();
     QVERIFY(QTest::qWaitForWindowActive(m_title.get()));
-    auto *continuar = control<QPushButton>(m_title.get(), "Command1");
-    auto *salir = control<QPushButton>(m_title.get(), "Command2");
+    auto *continuar = control<QPushButton>(m_title.get(), kContinuar);
+    auto *salir = control<QPushButton>(m_title.get(), kSalir);
     QCOMPARE(QApplication::focusWidget(), continuar);
     QTest::keyClick(continuar, Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), salir);
@@ -192,25 +161,25 @@ void tst_Form2::regresarKeepsTheMainWindowAsItWas()
     m_title->show();
     Form1 *main = continuar();
     QVERIFY(main && main->isVisible() && !m_title->isVisible());
-    setSliders(main, {{"HScroll3", 25}, {"HScroll7", 120}});
+    setSliders(main, {0, 0, 25, 0, 0, 0, 120});
 
-    QTest::mouseClick(control<QPushButton>(main, "Command4"), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(main, kRegresar), Qt::LeftButton);
     QVERIFY(!main->isVisible());
     QVERIFY(m_title->isVisible());
 
     QCOMPARE(continuar(), main);
     QVERIFY(main->isVisible() && !m_title->isVisible());
-    QCOMPARE(control<QScrollBar>(main, "HScroll3")->value(), 25);
-    QCOMPARE(control<QLabel>(main, "Label7")->text(), QStringLiteral("2.5"));
-    QCOMPARE(control<QLabel>(main, "Label14")->text(), QStringLiteral("12"));
+    QCOMPARE(control<QScrollBar>(main, kSliderRows[2].slider)->value(), 25);
+    QCOMPARE(control<QLabel>(main, kSliderRows[2].readout)->text(), QStringLiteral("2.5"));
+    QCOMPARE(control<QLabel>(main, kSliderRows[6].readout)->text(), QStringLiteral("12"));
 }
 
 void tst_Form2::closingTheMainWindowBringsTheTitleBack()
 {
     m_title->show();
     Form1 *main = continuar();
-    setSliders(main, {{"HScroll1", 20}, {"HScroll3", 10}, {"HScroll7", 100}});
-    QTest::mouseClick(control<QPushButton>(main, "Command1"), Qt::LeftButton);
+    setSliders(main, kEqualWaves);
+    QTest::mouseClick(control<QPushButton>(main, kPlotButtons[0].name), Qt::LeftButton);
 
     QPointer<Form1> closed = main;
     QVERIFY(main->close());
@@ -223,12 +192,12 @@ void tst_Form2::closingTheMainWindowBringsTheTitleBack()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!closed);
     QVERIFY(fresh && fresh->isVisible() && !m_title->isVisible());
-    for (const char *name : {"HScroll1", "HScroll3", "HScroll7"})
-        QCOMPARE(control<QScrollBar>(fresh, name)->value(), 0);
-    for (const QLabel *l : {control<QLabel>(fresh, "Label3"), control<QLabel>(fresh, "Label7"), control<QLabel>(fresh, "Label14")})
-        QCOMPARE(l->text(), QStringLiteral("0"));
-    const QImage picture = control<PlotBox>(fresh, "Picture1")->image();
-    QCOMPARE(countColour(picture, qRgb(255, 255, 255)), picture.width() * picture.height());
+    for (const SliderRow &row : kSliderRows) {
+        QCOMPARE(control<QScrollBar>(fresh, row.slider)->value(), 0);
+        QCOMPARE(control<QLabel>(fresh, row.readout)->text(), QStringLiteral("0"));
+    }
+    const QImage picture = control<PlotBox>(fresh, kPlotBox)->image();
+    QCOMPARE(countColour(picture, kWhite), picture.width() * picture.height());
 }
 
 void tst_Form2::endingClosesEverythingAtOnce_data()
@@ -251,7 +220,7 @@ void tst_Form2::endingClosesEverythingAtOnce()
     QPointer<Form1> main;
     if (mainWindowExists) {
         main = continuar();
-        QTest::mouseClick(control<QPushButton>(main, "Command4"), Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(main, kRegresar), Qt::LeftButton);
     }
     ShowCounter shows;
     m_title->installEventFilter(&shows);
@@ -259,7 +228,7 @@ void tst_Form2::endingClosesEverythingAtOnce()
         main->installEventFilter(&shows);
     QTimer::singleShot(0, m_title.get(), [&] {
         if (bySalir)
-            QTest::mouseClick(control<QPushButton>(m_title.get(), "Command2"), Qt::LeftButton);
+            QTest::mouseClick(control<QPushButton>(m_title.get(), kSalir), Qt::LeftButton);
         else
             m_title->close();
     });

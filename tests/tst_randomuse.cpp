@@ -12,8 +12,6 @@
 
 #include <QLabel>
 #include <QPushButton>
-#include <QStyle>
-#include <QStyleOptionSlider>
 
 #include <cstdio>
 #include <fstream>
@@ -41,17 +39,9 @@ struct Plot {
     }
 };
 
-const char *const kSliders[] = {"HScroll1", "HScroll2", "HScroll3", "HScroll4", "HScroll5", "HScroll6", "HScroll7"};
-const char *const kReadouts[] = {"Label3", "Label4", "Label7", "Label8", "Label11", "Label12", "Label14"};
-const double kDivisors[] = {1, 1, 10, 10, 100, 100, 10};
-const char *const kButtons[] = {"Command1", "Command2", "Command3", "Command4", "Command5", "Command6"};
-const PlotCommand kCommands[] = {PlotCommand::Wave1, PlotCommand::Wave2, PlotCommand::All,
-                                 PlotCommand::All /* Regresar, unused */, PlotCommand::Resultant,
-                                 PlotCommand::BothWaves};
-
 vorel::SliderPositions positionsOf(const Form1 *form)
 {
-    auto at = [&](int i) { return std::int16_t(control<QScrollBar>(form, kSliders[i])->value()); };
+    auto at = [&](int i) { return std::int16_t(control<QScrollBar>(form, kSliderRows[std::size_t(i)].slider)->value()); };
     return {at(0), at(1), at(2), at(3), at(4), at(5), at(6)};
 }
 
@@ -69,19 +59,6 @@ bool guardPasses(PlotCommand command, const vorel::SliderPositions &p)
     default:
         return p.amplitude1 + p.amplitude2 != 0 && p.frequency1 != 0 && p.frequency2 != 0;
     }
-}
-
-QRect subControl(const QScrollBar *bar, QStyle::SubControl which)
-{
-    QStyleOptionSlider option;
-    option.initFrom(bar);
-    option.orientation = bar->orientation();
-    option.minimum = bar->minimum();
-    option.maximum = bar->maximum();
-    option.sliderPosition = option.sliderValue = bar->value();
-    option.pageStep = bar->pageStep();
-    option.singleStep = bar->singleStep();
-    return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, which, bar);
 }
 
 long residentKilobytes()
@@ -144,11 +121,9 @@ void tst_RandomUse::watch(Form1 *form)
     m_lastPlot.reset();
     if (!form)
         return;
-    for (int i = 0; i < 6; ++i) {
-        if (i == 3)
-            continue;
-        connect(control<QPushButton>(form, kButtons[i]), &QPushButton::clicked, this, [this, form, i] {
-            const Plot plot{kCommands[i], positionsOf(form)};
+    for (const PlotButton &button : kPlotButtons) {
+        connect(control<QPushButton>(form, button.name), &QPushButton::clicked, this, [this, form, &button] {
+            const Plot plot{button.command, positionsOf(form)};
             if (guardPasses(plot.command, plot.positions))
                 m_lastPlot = plot;
         });
@@ -185,8 +160,8 @@ QString tst_RandomUse::act(std::mt19937 &random, bool &ending)
 
 QString tst_RandomUse::actOnTitle(std::mt19937 &random, bool &ending)
 {
-    auto *continuar = control<QPushButton>(m_title.get(), "Command1");
-    auto *salir = control<QPushButton>(m_title.get(), "Command2");
+    auto *continuar = control<QPushButton>(m_title.get(), kContinuar);
+    auto *salir = control<QPushButton>(m_title.get(), kSalir);
     const int choice = int(random() % 100);
     if (choice < 55) {
         QTest::mouseClick(continuar, Qt::LeftButton);
@@ -213,12 +188,14 @@ QString tst_RandomUse::actOnMain(std::mt19937 &random)
 {
     Form1 *main = m_title->mainWindow();
     const int choice = int(random() % 100);
-    auto *bar = control<QScrollBar>(main, kSliders[random() % 7]);
+    auto *bar = control<QScrollBar>(main, kSliderRows[random() % 7].slider);
     if (choice < 12) {
-        const char *name = kButtons[random() % 6];
-        // Regresar less often than the plots, or little would be plotted.
-        if (QByteArray(name) == "Command4" && random() % 3 != 0)
-            name = "Command3";
+        // The five plot buttons and Regresar, which comes up less often than
+        // the plots, or little would be plotted.
+        std::size_t button = random() % 6;
+        if (button == 5 && random() % 3 != 0)
+            button = 4;
+        const char *name = button < 5 ? kPlotButtons[button].name : kRegresar;
         QTest::mouseClick(control<QPushButton>(main, name), Qt::LeftButton);
         return QStringLiteral("click %1").arg(QLatin1String(name));
     }
@@ -281,14 +258,14 @@ QString tst_RandomUse::checkInvariants(bool ending)
     watch(main);
     if (!main)
         return {};
-    for (int i = 0; i < 7; ++i) {
-        const int value = control<QScrollBar>(main, kSliders[i])->value();
-        const QString expected = QString::number(value / kDivisors[i]);
-        const QString shown = control<QLabel>(main, kReadouts[i])->text();
+    for (const SliderRow &row : kSliderRows) {
+        const int value = control<QScrollBar>(main, row.slider)->value();
+        const QString expected = QString::number(double(value) / row.positionsPerUnit);
+        const QString shown = control<QLabel>(main, row.readout)->text();
         if (shown != expected)
-            return QStringLiteral("%1 shows %2 for %3").arg(QLatin1String(kReadouts[i]), shown, expected);
+            return QStringLiteral("%1 shows %2 for %3").arg(QLatin1String(row.readout), shown, expected);
     }
-    if (control<PlotBox>(main, "Picture1")->image() != reference(m_lastPlot))
+    if (control<PlotBox>(main, kPlotBox)->image() != reference(m_lastPlot))
         return QStringLiteral("the plot box does not hold the last plot drawn");
     return {};
 }
@@ -328,11 +305,11 @@ void tst_RandomUse::openingAndClosingLeavesNothingBehind()
 {
     startProgram();
     auto cycle = [this] {
-        QTest::mouseClick(control<QPushButton>(m_title.get(), "Command1"), Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(m_title.get(), kContinuar), Qt::LeftButton);
         Form1 *main = m_title->mainWindow();
-        setSliders(main, {{"HScroll1", 20}, {"HScroll3", 10}, {"HScroll7", 100}});
-        QTest::mouseClick(control<QPushButton>(main, "Command1"), Qt::LeftButton);
-        (void)control<PlotBox>(main, "Picture1")->image();
+        setSliders(main, kEqualWaves);
+        QTest::mouseClick(control<QPushButton>(main, kPlotButtons[0].name), Qt::LeftButton);
+        (void)control<PlotBox>(main, kPlotBox)->image();
         main->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCoreApplication::processEvents();

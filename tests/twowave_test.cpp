@@ -1,14 +1,11 @@
 #include "recordingcanvas.h"
 
 #include "plot/commands.h"
-#include "plot/frame.h"
 #include "plot/twowave.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
-#include <stdexcept>
 
 using namespace vorel;
 
@@ -25,26 +22,6 @@ std::pair<float, float> yRange(const std::vector<Call> &segments)
         high = std::max({high, c.y1, c.y2});
     }
     return {low, high};
-}
-
-TEST(two_wave_sample, keeps_the_waves_fractions_and_rounds_the_resultant)
-{
-    const WaveParams w1{20, 1.0, 0.0};
-    const WaveParams w2{10, 2.0, 0.0};
-    const PlotFrame frame{ValueScale(30, -30), TimeScale(10)};
-
-    const TwoWaveSample at975 = twoWaveSampleAt(975, frame, w1, w2);
-    EXPECT_DOUBLE_EQ(at975.t, 0.5);
-    EXPECT_NEAR(at975.y1, 2200.96, 0.01);
-    EXPECT_NEAR(at975.y2, 2298.77, 0.01);
-    EXPECT_NEAR(frame.values.y(at975.sR), 1499.73, 0.01);
-    EXPECT_EQ(at975.yR, 1500);
-    EXPECT_DOUBLE_EQ(at975.sR, at975.s1 + at975.s2);
-
-    const TwoWaveSample at1450 = twoWaveSampleAt(1450, frame, w1, w2);
-    EXPECT_NEAR(at1450.y1, 1597.55, 0.01);
-    EXPECT_NEAR(at1450.y2, 2242.25, 0.01);
-    EXPECT_EQ(at1450.yR, 840);
 }
 
 TEST(todas, draws_blue_green_red_at_every_step_on_the_summed_frame)
@@ -64,17 +41,20 @@ TEST(todas, draws_blue_green_red_at_every_step_on_the_summed_frame)
         const float x = float(501 + i / 3);
         ASSERT_TRUE(curves[i].x2 == x && curves[i + 1].x2 == x && curves[i + 2].x2 == x);
     }
-    // The three curves start together on the time axis.
-    EXPECT_EQ(curves[0].y1, 3000);
-    EXPECT_EQ(curves[1].y1, 3000);
-    EXPECT_EQ(curves[2].y1, 3000);
-
-    // At x = 975 the waves are drawn with their fractions, the sum rounded.
-    const std::size_t at975 = 3 * (975 - 501);
-    EXPECT_NEAR(curves[at975].y2, 2200.96, 0.01);
-    EXPECT_NE(curves[at975].y2, std::nearbyint(curves[at975].y2));
-    EXPECT_NEAR(curves[at975 + 1].y2, 2298.77, 0.01);
-    EXPECT_EQ(curves[at975 + 2].y2, 1500);
+    // The waves are drawn with their fractions, the sum rounded: at x = 975,
+    // t = 0.5, y = 3000 - 2500/30·s with s1 = 20·sin 0.5 = 9.5885 and
+    // s2 = 10·sin 1 = 8.4147, and the sum's 1499.73 becomes 1500.
+    const struct {
+        int x;
+        double y1, y2;
+        float yR;
+    } steps[] = {{975, 2200.96, 2298.77, 1500}, {1450, 1597.55, 2242.25, 840}};
+    for (const auto &step : steps) {
+        const std::size_t at = 3 * std::size_t(step.x - 501);
+        EXPECT_NEAR(curves[at].y2, step.y1, 0.01) << step.x;
+        EXPECT_NEAR(curves[at + 1].y2, step.y2, 0.01) << step.x;
+        EXPECT_EQ(curves[at + 2].y2, step.yR) << step.x;
+    }
 }
 
 struct SelectionCase {
@@ -124,30 +104,39 @@ TEST(vorel_1_y_2, draws_green_after_blue_at_each_step)
     }
 }
 
-TEST(resultante, stays_on_the_time_axis_when_the_waves_nearly_cancel)
+// The highest and lowest y a curve reaches, drawn whole from x = 500 to
+// x = 10000, and the top label of its frame.
+TEST(curve_range, reaches_what_its_formula_gives)
 {
-    const RecordingCanvas canvas = recordPlot(PlotCommand::Resultant, {50, 50, 10, 10, 0, 314, 1000});
-    const auto [low, high] = yRange(canvas.segments(kResultantColour));
-    EXPECT_GE(low, 2998);
-    EXPECT_LE(high, 3002);
-    EXPECT_EQ(canvas.printedTexts().front(), "100.0");
-}
-
-TEST(resultante, reaches_both_extreme_ticks_for_two_equal_waves_in_step)
-{
-    const auto [low, high] = yRange(recordPlot(PlotCommand::Resultant, {10, 10, 10, 10, 0, 0, 100}).segments(kResultantColour));
-    EXPECT_EQ(low, 500);
-    EXPECT_EQ(high, 5500);
-}
-
-TEST(todas, lets_a_silent_wave_lie_flat_on_the_time_axis)
-{
-    const RecordingCanvas canvas = recordPlot(PlotCommand::All, {0, 20, 10, 10, 0, 0, 100});
-    const auto [low, high] = yRange(canvas.segments(kWave1Colour));
-    EXPECT_EQ(low, 3000);
-    EXPECT_EQ(high, 3000);
-    EXPECT_EQ(canvas.segments(kWave1Colour).size(), 9500u);
-    EXPECT_EQ(canvas.printedTexts().front(), "20.0");
+    const struct {
+        const char *name;
+        PlotCommand command;
+        SliderPositions positions;
+        Colour colour;
+        float low, high, within;
+        const char *top;
+    } cases[] = {
+        // φ2 = 3.14 falls short of π by 0.0016: the sum is at most 50·0.0016
+        // = 0.08, 1.99 units on a frame of ±100.
+        {"resultante of waves that nearly cancel", PlotCommand::Resultant, {50, 50, 10, 10, 0, 314, 1000},
+         kResultantColour, 2998, 3002, 0, "100.0"},
+        {"resultante of two equal waves in step", PlotCommand::Resultant, {10, 10, 10, 10, 0, 0, 100},
+         kResultantColour, 500, 5500, 0, "20.0"},
+        {"todas with a silent wave 1", PlotCommand::All, {0, 20, 10, 10, 0, 0, 100}, kWave1Colour, 3000, 3000, 0,
+         "20.0"},
+        // 3000 ± 2500/20·10, never quite reached by a sample.
+        {"todas with two identical waves", PlotCommand::All, {10, 10, 15, 15, 30, 30, 100}, kWave1Colour, 1750, 4250,
+         0.01f, "20.0"},
+    };
+    for (const auto &c : cases) {
+        const RecordingCanvas canvas = recordPlot(c.command, c.positions);
+        const std::vector<Call> curve = canvas.segments(c.colour);
+        EXPECT_EQ(curve.size(), 9500u) << c.name;
+        const auto [low, high] = yRange(curve);
+        EXPECT_NEAR(low, c.low, c.within) << c.name;
+        EXPECT_NEAR(high, c.high, c.within) << c.name;
+        EXPECT_EQ(canvas.printedTexts().front(), c.top) << c.name;
+    }
 }
 
 TEST(todas, covers_blue_with_green_for_two_identical_waves)
@@ -158,36 +147,29 @@ TEST(todas, covers_blue_with_green_for_two_identical_waves)
     ASSERT_EQ(blue.size(), green.size());
     for (std::size_t i = 0; i < blue.size(); ++i)
         ASSERT_EQ(blue[i].y2, green[i].y2);
-    const auto [low, high] = yRange(blue);
-    EXPECT_GE(low, 1750);
-    EXPECT_LE(high, 4250);
-    EXPECT_EQ(canvas.printedTexts().front(), "20.0");
 }
 
 // The window test covers all three positions whether or not a curve is
 // drawn. The sliders never give a negative amplitude, but with one a wave
-// outgrows the frame and holds back the resultant, which would fit.
+// outgrows the frame and holds back the resultant, which would fit. Here
+// the frame is ±10: wave 1 lies at 3000 - 7500·sin t and fits only while
+// -0.4 <= sin t <= 1/3, wave 2 at 3000 + 5000·sin t, the resultant at
+// 3000 - 2500·sin t. sin t = 1/3 at t = 0.3398, 2.8018, 6.6230 and 9.0849
+// (x = 822.9, 3161.7, 6791.9, 9130.7); sin t = -0.4 at t = 3.5531, 5.8717
+// and 9.8363 (x = 3875.5, 6078.1, 9844.5).
 TEST(two_wave_plot, joins_only_where_all_three_positions_fit)
 {
     RecordingCanvas canvas;
     ASSERT_TRUE(TwoWavePlot(canvas, 10, WaveParams{30, 1, 0}, WaveParams{-20, 1, 0}, kResultantOnly));
     const std::vector<Call> red = canvas.segments(kResultantColour);
-    EXPECT_LT(red.size(), 9500u);
-    EXPECT_TRUE(std::any_of(red.begin(), red.end(), [](const Call &c) { return c.x2 - c.x1 > 1; }));
-    const PlotFrame frame{ValueScale(10, -10), TimeScale(10)};
-    for (const Call &c : red) {
-        const TwoWaveSample s = twoWaveSampleAt(int(c.x2), frame, {30, 1, 0}, {-20, 1, 0});
-        ASSERT_TRUE(s.y1 >= 500 && s.y1 <= 6000) << c.x2;
-        ASSERT_EQ(c.y2, s.yR);
-    }
-}
-
-TEST(two_wave_plot, refuses_amplitudes_whose_sum_does_not_fit_16_bits)
-{
-    RecordingCanvas canvas;
-    EXPECT_THROW(TwoWavePlot(canvas, 10, WaveParams{32767, 1, 0}, WaveParams{1, 1, 0}, kAllCurves),
-                 std::overflow_error);
-    EXPECT_TRUE(canvas.calls.empty());
+    EXPECT_EQ(red.size(), 322u + 714 + 713 + 714);
+    std::vector<std::vector<float>> chords;
+    for (const Call &c : red)
+        if (c.x2 - c.x1 > 1)
+            chords.push_back({c.x1, c.y1, c.x2, c.y2});
+    EXPECT_EQ(chords, (std::vector<std::vector<float>>{
+                          {822, 2169, 3162, 2167}, {3875, 3999, 6079, 3998}, {6791, 2169, 9131, 2167}}));
+    EXPECT_EQ(red.back().x2, 9844);
 }
 
 } // namespace
