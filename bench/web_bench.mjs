@@ -9,8 +9,8 @@
 // screen shows it) and as the page's own mark, vorel-title-painted, set at
 // the start of the frame after the one in which the page painted it; and
 // the plot box's sound and trace steps in its audio mode.
-//   node bench/web_bench.mjs [runs] [--opening | --audio]   (after scripts/web.sh and npm ci in tests/web)
-// --opening measures only the opening, --audio only the audio mode, and --file F opens F instead of build/web/vorel.html
+//   node bench/web_bench.mjs [runs] [--todas] [--audio] [--opening]   (after scripts/web.sh and npm ci in tests/web)
+// the flags pick the parts to measure (all without any), and --file F opens F instead of build/web/vorel.html
 // (to set a variant against the bare page in the same run).
 import { mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
@@ -31,8 +31,9 @@ const value = (name, fallback) => {
   const at = args.indexOf(name);
   return at >= 0 ? args.splice(at, 2)[1] : fallback;
 };
-const openingOnly = flag('--opening');
-const audioOnly = flag('--audio');
+// Each of --todas, --audio and --opening picks its part; none picks all.
+const picked = ['--todas', '--audio', '--opening'].filter(flag);
+const part = (name) => picked.length === 0 || picked.includes(name);
 const url = pathToFileURL(resolve(value('--file', resolve(root, 'build/web/vorel.html')))).href;
 const runs = Number(args[0] ?? 60);
 
@@ -56,7 +57,7 @@ const cases = {
   dense: { HScroll1: 50, HScroll2: 50, HScroll3: 100, HScroll4: 73, HScroll5: 0, HScroll6: 0, HScroll7: 1000 },
 };
 
-const todas = !openingOnly && !audioOnly;
+const todas = part('--todas');
 if (todas) console.log(`== "Todas", click to pixels in the canvas (median of ${runs}, ms)`);
 if (todas) console.log('ratio, view    case       vorel  baseline  vorel/baseline');
 for (const [ratio, viewport] of !todas ? [] : [[1, [800, 600]], [2, [800, 600]], [1, [1920, 1080]]]) {
@@ -142,7 +143,7 @@ for (const [ratio, viewport] of !todas ? [] : [[1, [800, 600]], [2, [800, 600]],
 // The plot box's audio mode with "Todas" drawn for T = 100: from the key
 // to the samples handed to Web Audio (the first key also makes the audio
 // context), and from a trace step's key to its text in the announcement.
-if (!openingOnly) {
+if (part('--audio')) {
   const context = await browser.newContext({ viewport: { width: 800, height: 600 } });
   const page = await context.newPage();
   await page.goto(url);
@@ -191,7 +192,7 @@ const page = readFileSync(fileURLToPath(url), 'utf8');
 const markupOnly = resolve(folder, 'markup.html');
 writeFileSync(markupOnly, page.replace(/<script[\s\S]*?<\/script>/g, ''));
 const targets = [['vorel', url], ['bare', pathToFileURL(bare).href], ['markup', pathToFileURL(markupOnly).href]];
-for (const rate of audioOnly ? [] : [1, 4]) {
+for (const rate of part('--opening') ? [1, 4] : []) {
   const openings = { vorel: [], bare: [], markup: [] };
   const marks = { script: [], built: [], painted: [], core: [] };
   for (let i = 0; i < runs; ++i) {
