@@ -160,7 +160,7 @@ function watchErrors() {
 
 class WebKitPage extends EnginePage {
   constructor(call) {
-    super();
+    super(null, null);
     this.call = call;
   }
 
