@@ -708,9 +708,12 @@ function choose(random, window) {
       width: 320 + random.below(1100), height: 300 + random.below(700), ratio: random.pick(kRatios), settle: random.chance(0.2) };
   }
   if (r < 97.3) return { kind: 'press', key: random.pick(kMainKeys), settle: random.chance(0.05) };
+  // Held short of the repeat's 500 ms delay: what a hold does until its
+  // release is checked here, the repeat itself on Playwright's clock in
+  // devices.test.mjs.
   if (r < 97.6) {
     return { kind: 'hold', slider, how: random.pick(['arrow', 'arrow', 'track', 'touch', 'key']), forward: random.chance(0.5),
-      side: random.next(), ms: 50 + random.below(400), settle: true };
+      side: random.next(), ms: 50 + random.below(100), settle: true };
   }
   if (r < 98.2) return { kind: 'resize', width: 320 + random.below(1100), height: 300 + random.below(700), settle: true };
   if (r < 98.8) return { kind: 'ratio', ratio: random.pick(kRatios), settle: true };
