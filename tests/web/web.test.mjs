@@ -50,9 +50,21 @@ describe('layout', () => {
 });
 
 describe('keyboard', () => {
-  test('steps with the arrows, pages in the track, and settles a dragged thumb on release', async () => {
+  test('steps with the arrows, pages in the track, and settles a dragged thumb on release, all by the main button only', async () => {
     const page = await openMain(suite.browser, { locale: 'en-US' });
     const bar = (part) => page.locator(`#Form1-HScroll7 .${part}`);
+    // A right or middle press on an arrow, in the track or on the thumb
+    // moves nothing.
+    for (const button of ['right', 'middle']) {
+      await bar('forward').click({ button });
+      const [track, thumb] = [await bar('track').boundingBox(), await bar('thumb').boundingBox()];
+      await page.mouse.click(track.x + track.width - 3, track.y + track.height / 2, { button });
+      await page.mouse.move(thumb.x + thumb.width / 2, thumb.y + thumb.height / 2);
+      await page.mouse.down({ button });
+      await page.mouse.move(track.x + track.width, thumb.y + thumb.height / 2, { steps: 2 });
+      await page.mouse.up({ button });
+      assert.equal(await text(page, 'Form1-Label14'), '0', button);
+    }
     await bar('forward').click();
     await bar('forward').click();
     assert.equal(await text(page, 'Form1-Label14'), '0.2');
