@@ -1,5 +1,5 @@
 // What a school's machine may do to the browser edition: any language tag,
-// no scripts at all, an old engine's syntax, a slow
+// and a change of it, no scripts at all, an old engine's syntax, a slow
 // start with "Continuar" pressed early, and a handler that fails. The
 // strict content policy is tried in every engine, in engines.test.mjs.
 import assert from 'node:assert/strict';
@@ -10,10 +10,13 @@ import { browserSuite, kEndLine, open, openMain, pagePath, setSliders } from './
 const suite = browserSuite();
 const text = (page, selector) => page.locator(selector).textContent();
 
-// The browser's languages as a session may report them.
+// The browser's languages as a session may report them; the page's
+// setLanguages(list, first) changes them, as a user does in the settings.
 const languages = (list, first) => `(() => {
-  Object.defineProperty(Navigator.prototype, 'languages', { get: () => ${JSON.stringify(list)} });
-  Object.defineProperty(Navigator.prototype, 'language', { get: () => ${JSON.stringify(first)} });
+  let now = [${JSON.stringify(list)}, ${JSON.stringify(first)}];
+  window.setLanguages = (...tags) => { now = tags; };
+  Object.defineProperty(Navigator.prototype, 'languages', { get: () => now[0] });
+  Object.defineProperty(Navigator.prototype, 'language', { get: () => now[1] });
 })();`;
 
 // Holds the core's compilation until the test lets it go.
@@ -39,7 +42,7 @@ describe('language settings', () => {
     [['C', 'de-DE'], 'C', ','], // the first that Intl accepts
   ];
   for (const [list, first, separator] of cases) {
-    test(`${JSON.stringify(list)} gives "${separator}" and a working program`, async () => {
+    test(`${JSON.stringify(list)} gives "${separator}" and a working program, and a change of language a new one`, async () => {
       const page = await openMain(suite.browser, { init: languages(list, first) });
       await page.evaluate(setSliders, { HScroll1: 20, HScroll3: 25, HScroll7: 5 });
       assert.equal(await text(page, '#Form1-Label7'), `2${separator}5`);
@@ -48,6 +51,12 @@ describe('language settings', () => {
       await page.click('#Form1-Command1');
       assert.equal(await text(page, '#Form1-Picture1-description'),
         `Onda 1, en azul. Valores de -20 a 20; tiempo de 0 a 0${separator}5.`);
+      // The next readout takes the language the browser has now.
+      const [other, otherSeparator] = separator === ',' ? ['en-US', '.'] : ['de-DE', ','];
+      await page.evaluate((tag) => window.setLanguages([tag], tag), other);
+      await page.focus('#Form1-HScroll3');
+      await page.keyboard.press('ArrowRight');
+      assert.equal(await text(page, '#Form1-Label7'), `2${otherSeparator}6`);
       assert.deepEqual(page.errors, []);
     });
   }
