@@ -28,6 +28,15 @@ const kHoldCore = `(() => {
   WebAssembly.instantiate = (...args) => held.then(() => instantiate.apply(WebAssembly, args));
 })();`;
 
+// Every change of the page's placing of its window made once the title
+// window is in the page: painted in its place from the start, it never moves.
+const kWatchPlace = `window.placedAfterTitle = [];
+new MutationObserver((changes) => {
+  if (!document.getElementById('Form2')) return;
+  const root = document.documentElement;
+  for (const change of changes) if (change.target === root) window.placedAfterTitle.push(change.oldValue + ' to ' + root.getAttribute('style'));
+}).observe(document, { attributes: true, attributeFilter: ['style'], attributeOldValue: true, subtree: true });`;
+
 describe('language settings', () => {
   // languages, language, the decimal separator
   const cases = [
@@ -136,9 +145,9 @@ describe('the page', () => {
 });
 
 describe('a slow start', () => {
-  const openHeld = () => open(suite.browser, { init: kHoldCore, ready: false });
+  const openHeld = () => open(suite.browser, { init: kHoldCore + kWatchPlace, ready: false });
 
-  test('paints the title window from the file\'s own markup before the core', async () => {
+  test('paints the title window from the file\'s own markup before the core, placed where it stays', async () => {
     const html = readFileSync(pagePath, 'utf8');
     const before = [...html.slice(0, html.indexOf('id="Form2-Command1"')).matchAll(/<script[^>]*>([\s\S]*?)<\/script>/g)];
     assert.ok(before.length === 1 && before[0][1].length < 8000,
@@ -149,6 +158,7 @@ describe('a slow start', () => {
     assert.equal(await text(page, '#Form2-Label1'), ' Sistema de Simulación para la Interferencia de Vorel');
     assert.deepEqual([await text(page, '#Form2-Command1'), await text(page, '#Form2-Command2')], ['Continuar', 'Salir']);
     assert.equal(await page.evaluate(() => document.activeElement.id), 'Form2-Command1');
+    assert.deepEqual(await page.evaluate(() => window.placedAfterTitle), []);
     // Compiling the core waits until the screen shows the title.
     const [painted, started] = await page.evaluate(() => new Promise((done) => {
       const look = () => {
