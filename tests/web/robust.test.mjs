@@ -192,6 +192,12 @@ describe('a slow start', () => {
       const page = await openHeld();
       for (let i = 0; i < presses; ++i) await page.keyboard.press('Enter');
       assert.equal(await page.isVisible('#Form2'), true);
+      // Busy, to the eye and to a screen reader, until the core comes.
+      const busy = () => page.evaluate(() => {
+        const title = document.getElementById('Form2');
+        return [title.getAttribute('aria-busy'), getComputedStyle(title).cursor];
+      });
+      assert.deepEqual(await busy(), ['true', 'progress']);
       await page.evaluate(() => window.releaseCore());
       await page.waitForFunction(() => window.vorel);
       await page.waitForSelector('#Form1', { state: 'visible' });
@@ -202,6 +208,7 @@ describe('a slow start', () => {
       await page.click('#Form1-Command4');
       await page.evaluate(() => new Promise((done) => setTimeout(done, 100)));
       assert.deepEqual([await page.isVisible('#Form2'), await page.isVisible('#Form1')], [true, false]);
+      assert.deepEqual(await busy(), [null, 'auto']);
       assert.deepEqual(page.errors, []);
       }
   });
