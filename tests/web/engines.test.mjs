@@ -43,11 +43,20 @@ function plotState() {
     scale: box.getBoundingClientRect().width / box.offsetWidth,
   };
 }
+// The refusal is reported by an event that comes a task later: waits for it.
 function inject() {
+  const reported = window.policyViolations.length;
   const script = document.createElement('script');
   script.textContent = 'window.injected = true;';
   document.body.append(script);
-  return window.injected === true;
+  const ran = window.injected === true;
+  return new Promise((done) => {
+    const start = Date.now();
+    (function wait() {
+      if (window.policyViolations.length > reported || Date.now() - start > 2000) done(ran);
+      else setTimeout(wait, 10);
+    })();
+  });
 }
 function violations() { return window.policyViolations.map((v) => v.directive); }
 
