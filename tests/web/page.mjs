@@ -150,8 +150,11 @@ export function ready() {
 // Runs in the page: moves sliders with their keys from the start to their
 // positions, { HScroll1: 20, ... }: Home, Page Down while a page fits, then
 // Right. The keys go to each slider as events in one call, which is far
-// quicker than real key presses one by one.
-export function setSliders(positions) {
+// quicker than real key presses one by one. Called outside the page, as
+// setSliders(page, positions) (web/tools/screenshots.mjs does), it runs
+// itself in the page.
+export function setSliders(positions, outside) {
+  if (typeof window === 'undefined') return positions.evaluate(setSliders, outside);
   for (const name of Object.keys(positions)) {
     const slider = window.vorel.title.m_form1[name];
     const press = (key) => slider.element.dispatchEvent(new KeyboardEvent('keydown', { key, bubbles: true }));
