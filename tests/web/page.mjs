@@ -1,14 +1,43 @@
-// Opens the one-file page in Debian's Chromium, headless, from disk, and
-// offers the few moves the tests share.
+// The one harness of the browser tests: the names and settings they share,
+// the one-file page opened in Debian's Chromium, headless, from disk or
+// served, and the few moves the tests share, on either side of the page.
 import { execFileSync } from 'node:child_process';
-import { join, resolve } from 'node:path';
+import { readFileSync } from 'node:fs';
+import { createServer } from 'node:http';
+import { join } from 'node:path';
+import { after, afterEach, before } from 'node:test';
 import { fileURLToPath, pathToFileURL } from 'node:url';
 import { chromium } from 'playwright-core';
 
 const root = fileURLToPath(new URL('../..', import.meta.url));
 export const pagePath = process.env.VOREL_WEB_PAGE ?? join(root, 'build/web/vorel.html');
+export const pageUrl = pathToFileURL(pagePath).href;
 const rasterDump = process.env.VOREL_RASTERDUMP ?? join(root, 'build/test/tests/rasterdump');
 const labelInk = process.env.VOREL_LABELINK ?? join(root, 'build/test/tests/labelink');
+
+// What the user sees, written here and not taken from the program: the
+// sliders with their readouts, in the order of the plot's parameters; the
+// plot buttons as they stand on the window, with the command each runs;
+// each window's tab order from its first control, as on the desktop.
+export const kSliders = ['HScroll1', 'HScroll2', 'HScroll3', 'HScroll4', 'HScroll5', 'HScroll6', 'HScroll7'];
+export const kReadouts = ['Label3', 'Label4', 'Label7', 'Label8', 'Label11', 'Label12', 'Label14'];
+export const kPlotButtons = { Command1: 'Wave1', Command2: 'Wave2', Command6: 'BothWaves', Command5: 'Resultant', Command3: 'All' };
+export const kTitleOrder = ['Form2-Command1', 'Form2-Command2'];
+export const kMainOrder = ['Picture1', 'HScroll1', 'HScroll2', 'HScroll3', 'HScroll4', 'HScroll5', 'HScroll6', 'Command1',
+  'Command2', 'Command3', 'Command4', 'HScroll7', 'Command5', 'Command6'].map((name) => `Form1-${name}`);
+export const kCaption = 'Interferencia de Vorel. Por el Taller de Ondas.';
+export const kEndLine = 'El programa ha terminado. Vuelva a cargar la página para empezar de nuevo.';
+export const kCanvas = '#Form1-Picture1 canvas';
+export const kPlotBoxKeys = 'Alt+T: modo de audio. Intro: escuchar. Flechas: recorrer.';
+
+// The road of the example: A1 = 20, A2 = 10, ω1 = 1, ω2 = 2, T = 10.
+export const kExample = { HScroll1: 20, HScroll2: 10, HScroll3: 10, HScroll4: 20, HScroll7: 100 };
+// The example with the waves out of phase, φ1 = 1.57, φ2 = 0.5: a phase
+// taken from the wrong slider, or dropped, moves a curve.
+export const kPhased = { ...kExample, HScroll5: 157, HScroll6: 50 };
+// A dense plot: both amplitudes at the top, ω1 = 10, ω2 = 7.3, φ1 = 10,
+// φ2 = 3.14, T = 100.
+export const kDense = { HScroll1: 50, HScroll2: 50, HScroll3: 100, HScroll4: 73, HScroll5: 1000, HScroll6: 314, HScroll7: 1000 };
 
 // The flags these machines need: root, no GPU, a closed network. Playwright
 // gives each launch a fresh profile.
@@ -21,73 +50,181 @@ export async function launch() {
   });
 }
 
+// One Chromium for a file's tests: launched before them and closed after;
+// whatever contexts a test opened are closed when it ends, failed or not.
+// suite.browser is the browser once the tests run.
+export function browserSuite() {
+  const suite = { browser: null };
+  before(async () => { suite.browser = await launch(); });
+  afterEach(async () => { await Promise.all(suite.browser?.contexts().map((context) => context.close()) ?? []); });
+  after(async () => { await suite.browser?.close(); });
+  return suite;
+}
+
 // The window is scaled to fit the viewport, and with a mouse never below 1:
 // in this one both windows stay at scale 1 (the title window fits it
 // exactly; the main window is taller and the page scrolls a little).
 export const kUnscaledViewport = { width: 800, height: 537 };
 
-// A fresh page in a context of its own, with every request it makes
-// written down; init runs in the page before its own script. device may
-// give a viewport, a touch screen and so on, as Playwright's contexts take;
-// with clock, the page's timers and clocks are Playwright's, which the test
-// then stops and moves on at will (page.clock).
-export async function open(browser, { ratio = 1, locale = 'es-ES', init, device = {}, clock = false } = {}) {
+// A fresh page in a context of its own, on the file or at url, with every
+// request it makes and every uncaught error written down; init runs in the
+// page before its own script. device may give a viewport, a touch screen
+// and so on, as Playwright's contexts take; with clock, the page's timers
+// and clocks are Playwright's, which the test then stops and moves on at
+// will (page.clock); slowdown makes the machine that many times slower.
+// Unless ready is false, it waits for the core.
+export async function open(browser, {
+  url = pageUrl, ratio = 1, locale = 'es-ES', init, device = {}, clock = false, slowdown, ready = true,
+} = {}) {
   const context = await browser.newContext({
     deviceScaleFactor: ratio, locale, viewport: kUnscaledViewport, ...device,
   });
   const page = await context.newPage();
   if (init) await page.addInitScript(init);
   if (clock) await page.clock.install();
+  if (slowdown) await (await context.newCDPSession(page)).send('Emulation.setCPUThrottlingRate', { rate: slowdown });
   page.requests = [];
   page.errors = [];
   page.on('request', (request) => page.requests.push(request.url()));
   page.on('pageerror', (error) => page.errors.push(error.message));
-  await page.goto(pathToFileURL(pagePath).href);
-  await page.waitForFunction(() => window.vorel);
+  await page.goto(url);
+  if (ready) await page.waitForFunction(() => window.vorel);
   return page;
 }
 
-export async function toMainWindow(page) {
+// The page, gone on to the main window with "Continuar".
+export async function openMain(browser, options) {
+  const page = await open(browser, options);
   await page.click('#Form2-Command1');
+  return page;
 }
 
-// Moves a slider with its keys from the start to a position: Home, Page
-// Down while a page fits, then Right. The keys go to the slider as events
-// in one call, which is quicker than real key presses one by one.
-export async function setSlider(page, name, position) {
-  await page.evaluate(([n, p]) => {
-    const slider = window.vorel.title.m_form1[n];
+// The page on http://127.0.0.1, with the path of every request written down.
+export async function serve(path = pagePath) {
+  const asked = [];
+  const server = createServer((request, response) => {
+    asked.push(request.url);
+    if (request.url !== '/') {
+      response.writeHead(404).end();
+      return;
+    }
+    response.writeHead(200, { 'Content-Type': 'text/html; charset=utf-8' }).end(readFileSync(path));
+  });
+  await new Promise((done) => server.listen(0, '127.0.0.1', done));
+  return { url: `http://127.0.0.1:${server.address().port}/`, asked, close: () => server.close() };
+}
+
+// A finger, through the browser's own touch input; the page needs a touch
+// screen (device.hasTouch).
+export async function finger(page) {
+  const cdp = await page.context().newCDPSession(page);
+  const send = (type, points) => cdp.send('Input.dispatchTouchEvent', { type, touchPoints: points });
+  const touch = {
+    down: (x, y) => send('touchStart', [{ x, y, id: 1 }]),
+    move: (x, y) => send('touchMove', [{ x, y, id: 1 }]),
+    up: () => send('touchEnd', []),
+    tap: async (x, y) => { await touch.down(x, y); await touch.up(); },
+  };
+  return touch;
+}
+
+// The screen as a resize or the browser's zoom leaves it: width and height
+// in CSS px, and the pixel ratio. Headless Chromium tells media queries of
+// an emulated ratio only with a resize: a zoom changes the width too.
+export async function setMetrics(page, { width, height, ratio }) {
+  page.cdp ??= await page.context().newCDPSession(page);
+  await page.cdp.send('Emulation.setDeviceMetricsOverride', { width, height, deviceScaleFactor: ratio, mobile: false });
+}
+
+// Runs in the page: the core is loaded after the first paint; waits for it.
+export function ready() {
+  return new Promise((resolve, reject) => {
+    const start = Date.now();
+    (function poll() {
+      if (window.vorel && window.vorel.core && window.vorel.title) resolve(true);
+      else if (Date.now() - start > 20000) reject(new Error('the page never got ready'));
+      else setTimeout(poll, 20);
+    })();
+  });
+}
+
+// Runs in the page: moves sliders with their keys from the start to their
+// positions, { HScroll1: 20, ... }: Home, Page Down while a page fits, then
+// Right. The keys go to each slider as events in one call, which is far
+// quicker than real key presses one by one. Called outside the page, as
+// setSliders(page, positions) (web/tools/screenshots.mjs does), it runs
+// itself in the page.
+export function setSliders(positions, outside) {
+  if (typeof window === 'undefined') return positions.evaluate(setSliders, outside);
+  for (const name of Object.keys(positions)) {
+    const slider = window.vorel.title.m_form1[name];
     const press = (key) => slider.element.dispatchEvent(new KeyboardEvent('keydown', { key, bubbles: true }));
     press('Home');
     let at = slider.minimum;
-    for (; slider.pageStep > 1 && p - at >= slider.pageStep; at += slider.pageStep) press('PageDown');
-    for (; at < p; ++at) press('ArrowRight');
-  }, [name, position]);
+    for (; slider.pageStep > 1 && positions[name] - at >= slider.pageStep; at += slider.pageStep) press('PageDown');
+    for (; at < positions[name]; ++at) press('ArrowRight');
+  }
 }
 
-export async function setSliders(page, positions) {
-  for (const [name, position] of Object.entries(positions)) await setSlider(page, name, position);
+// Runs in the page, on the main window: puts the sliders at the positions
+// and plots them with every curve ("Todas").
+export function plotAll(positions) {
+  const form = window.vorel.title.m_form1;
+  for (const name of Object.keys(positions)) form[name].setValue(positions[name]);
+  form.Command3_Click();
 }
 
-// The canvas's pixels as RGBA bytes, with its size; they cross from the
-// page as base64, which is far quicker than an array of numbers.
-export async function canvasPixels(page) {
-  const { width, height, base64 } = await page.evaluate(() => {
-    const canvas = document.querySelector('#Form1-Picture1 canvas');
-    const bytes = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
-    let binary = '';
-    for (let i = 0; i < bytes.length; i += 0x8000) binary += String.fromCharCode(...bytes.subarray(i, i + 0x8000));
-    return { width: canvas.width, height: canvas.height, base64: btoa(binary) };
+// Runs in the page, on the main window: the plot box plays into
+// window.played, each sound as [its length, its rate, its sample 10000 in
+// hundred-thousandths], and a stop as 'stop'; window.soundFails makes it
+// an output that cannot play.
+export function recordSound() {
+  window.played = [];
+  window.vorel.title.m_form1.sound = {
+    play: (samples, rate) => window.played.push([samples.length, rate, Math.round(samples[10000] * 1e5)]) && !window.soundFails,
+    stop: () => window.played.push('stop'),
+  };
+}
+
+// Runs in the page: a canvas's pixels as base64, far quicker to carry than
+// an array of numbers; the browser's own encoder makes it.
+export function canvasBase64(selector) {
+  const canvas = document.querySelector(selector);
+  const bytes = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+  return new Promise((resolve, reject) => {
+    const reader = new FileReader();
+    reader.onload = () => resolve({
+      width: canvas.width, height: canvas.height, base64: reader.result.slice(reader.result.indexOf(',') + 1),
+    });
+    reader.onerror = () => reject(reader.error);
+    reader.readAsDataURL(new Blob([bytes]));
   });
+}
+
+export function fromBase64({ width, height, base64 }) {
   return { width, height, data: new Uint8Array(Buffer.from(base64, 'base64')) };
 }
 
-// A new pixel ratio, as a browser zoom gives it: with a resize.
-export async function emulateRatio(page, ratio) {
-  const cdp = await page.context().newCDPSession(page);
-  await cdp.send('Emulation.setDeviceMetricsOverride', {
-    width: kUnscaledViewport.width + 1, height: kUnscaledViewport.height, deviceScaleFactor: ratio, mobile: false,
-  });
+// The plot box's pixels as RGBA bytes, with its size.
+export async function canvasPixels(page) {
+  return fromBase64(await page.evaluate(canvasBase64, kCanvas));
+}
+
+// A PNG's pixels as RGBA bytes, with its size, decoded by the page.
+export async function decodePng(page, png) {
+  return fromBase64(await page.evaluate(async (base64) => {
+    const image = new Image();
+    image.src = `data:image/png;base64,${base64}`;
+    await image.decode();
+    const canvas = document.createElement('canvas');
+    [canvas.width, canvas.height] = [image.width, image.height];
+    const context = canvas.getContext('2d');
+    context.drawImage(image, 0, 0);
+    const bytes = context.getImageData(0, 0, image.width, image.height).data;
+    let binary = '';
+    for (let i = 0; i < bytes.length; i += 0x8000) binary += String.fromCharCode(...bytes.subarray(i, i + 0x8000));
+    return { width: image.width, height: image.height, base64: btoa(binary) };
+  }, png.toString('base64')));
 }
 
 export async function labelBoxes(page) {
@@ -126,8 +263,20 @@ export function desktopLabels(command, positions, ratio = 1) {
 }
 
 function dumpArguments(command, positions, ratio) {
-  const order = ['HScroll1', 'HScroll2', 'HScroll3', 'HScroll4', 'HScroll5', 'HScroll6', 'HScroll7'];
-  return [command, ...order.map((n) => String(positions[n] ?? 0)), String(ratio)];
+  return [command, ...kSliders.map((n) => String(positions[n] ?? 0)), String(ratio)];
+}
+
+// Which pixels of a picture lie in the label boxes, where the browser's and
+// the desktop's text engines may differ: 1 for each. It stands alone, so
+// that it may run in the page as well, as text.
+export function labelMask(width, height, boxes) {
+  const inLabel = new Uint8Array(width * height);
+  for (const { x, y, width: w, height: h } of boxes) {
+    for (let row = Math.max(0, y); row < Math.min(height, y + h); ++row) {
+      inLabel.fill(1, row * width + Math.max(0, x), row * width + Math.min(width, x + w));
+    }
+  }
+  return inLabel;
 }
 
 // Every channel of every pixel outside the label boxes: null when the
@@ -137,10 +286,7 @@ function dumpArguments(command, positions, ratio) {
 export function firstDifference(web, desktop, boxes) {
   if (web.data.length !== desktop.length) return `${web.data.length} bytes in the canvas, ${desktop.length} on the desktop`;
   const { width, height } = web;
-  const inLabel = new Uint8Array(width * height);
-  for (const { x, y, width: w, height: h } of boxes) {
-    for (let row = Math.max(0, y); row < Math.min(height, y + h); ++row) inLabel.fill(1, row * width + Math.max(0, x), row * width + Math.min(width, x + w));
-  }
+  const inLabel = labelMask(width, height, boxes);
   let compared = 0;
   for (let p = 0; p < width * height; ++p) {
     if (inLabel[p]) continue;

@@ -7,8 +7,11 @@
 //                         action it broke at, so a replay can stop there
 //   VOREL_RANDOM_CYCLES   how many plot-and-navigate cycles (1000)
 import assert from 'node:assert/strict';
-import { after, before, test } from 'node:test';
-import { canvasPixels, desktopPixels, firstDifference, labelBoxes, launch, open, setSliders } from './page.mjs';
+import { test } from 'node:test';
+import {
+  browserSuite, canvasPixels, desktopPixels, finger, firstDifference, kEndLine, kExample, kMainOrder, kPlotButtons,
+  kReadouts, kSliders, kTitleOrder, labelBoxes, labelMask, open, setMetrics, setSliders,
+} from './page.mjs';
 
 const kSeed = process.env.VOREL_RANDOM_SEED ? Number(process.env.VOREL_RANDOM_SEED) >>> 0
                                             : Math.floor(Math.random() * 2 ** 32) >>> 0;
@@ -17,15 +20,11 @@ const kCycles = Number(process.env.VOREL_RANDOM_CYCLES ?? 1000);
 
 // What the user must see, written from the sliders' table and not taken from
 // the program: maximum, page step and the divisor of each slider's readout.
-const kSliders = ['HScroll1', 'HScroll2', 'HScroll3', 'HScroll4', 'HScroll5', 'HScroll6', 'HScroll7'];
-const kReadouts = ['Label3', 'Label4', 'Label7', 'Label8', 'Label11', 'Label12', 'Label14'];
 const kMaximum = [50, 50, 100, 100, 1000, 1000, 1000];
 const kPageStep = [5, 5, 1, 1, 1, 1, 5];
 const kDivisor = [1, 1, 10, 10, 100, 100, 10];
-const kPlotButtons = { Command1: 'Wave1', Command2: 'Wave2', Command3: 'All', Command5: 'Resultant', Command6: 'BothWaves' };
 const kLocales = [['es-ES', ','], ['en-US', '.'], ['de-DE', ',']];
 const kRatios = [1, 1.25, 1.5, 1.75, 2];
-const kEndLine = 'El programa ha terminado. Vuelva a cargar la página para empezar de nuevo.';
 // Listeners and timers the page may hold beyond those it holds at rest.
 const kListenerSlack = 8;
 const kTimerBound = 8;
@@ -71,12 +70,9 @@ function guardPasses(command, [a1, a2, f1, f2, , , range]) {
 // Two 32-bit hashes of every channel of every pixel outside the label
 // boxes, and how many pixels they cover: the page's canvas and the desktop's
 // picture are compared by these, which spares moving megabytes out of the
-// page at every checkpoint. Used in the page as well, as text.
-function pixelDigest(data, width, height, boxes) {
-  const inLabel = new Uint8Array(width * height);
-  for (const { x, y, width: w, height: h } of boxes) {
-    for (let row = y; row < Math.min(height, y + h); ++row) inLabel.fill(1, row * width + x, row * width + Math.min(width, x + w));
-  }
+// page at every checkpoint. Used in the page as well, as text, with the
+// mask of the label boxes (labelMask).
+function pixelDigest(data, width, height, inLabel) {
   let a = 0x811c9dc5;
   let b = 0x12345678;
   let compared = 0;
@@ -95,7 +91,7 @@ function pixelDigest(data, width, height, boxes) {
 // the page holds, catches its errors, notes each plot click with the slider
 // values at that moment, checks every invariant that can be read in the
 // page, and runs batches of cheap synthetic actions.
-function harness(config, keyStep, pixelDigest) {
+function harness(config, keyStep, pixelDigest, labelMask) {
   const { separator, maximum, pageStep, divisor, sliders, readouts, endLine } = config;
   const add = EventTarget.prototype.addEventListener;
   const remove = EventTarget.prototype.removeEventListener;
@@ -349,15 +345,13 @@ function harness(config, keyStep, pixelDigest) {
     const canvas = document.querySelector('#Form1-Picture1 canvas');
     const { data } = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height);
     const boxes = main().Picture1.labelBoxes;
-    return { ...pixelDigest(data, canvas.width, canvas.height, boxes), boxes };
+    return { ...pixelDigest(data, canvas.width, canvas.height, labelMask(canvas.width, canvas.height, boxes)), boxes };
   }
 
   window.__randomUse = { check, run, aim, settle, digest, pointers, values: () => (main() ? values() : null) };
 }
 
-let browser;
-before(async () => { browser = await launch(); });
-after(async () => { await browser?.close(); });
+const suite = browserSuite();
 
 // One page of the program with the harness in it, and what the test knows
 // of it: the screen's size and ratio, the last state read, the last plot
@@ -371,9 +365,11 @@ class Session {
   async start() {
     const config = { separator: this.separator, maximum: kMaximum, pageStep: kPageStep, divisor: kDivisor,
       sliders: kSliders, readouts: kReadouts, endLine: kEndLine };
-    this.page = await open(browser, { locale: this.locale, init: `(${harness})(${JSON.stringify(config)}, ${keyStep}, ${pixelDigest})` });
-    this.cdp = await this.page.context().newCDPSession(this.page);
-    await this.cdp.send('Emulation.setTouchEmulationEnabled', { enabled: true, maxTouchPoints: 1 });
+    this.page = await open(suite.browser, {
+      locale: this.locale, device: { hasTouch: true },
+      init: `(${harness})(${JSON.stringify(config)}, ${keyStep}, ${pixelDigest}, ${labelMask})`,
+    });
+    this.finger = await finger(this.page);
     this.metrics = await this.page.evaluate(() => ({ width: innerWidth, height: innerHeight, ratio: devicePixelRatio }));
     this.lastPlot = null;
     this.baseListeners = null;
@@ -392,17 +388,11 @@ class Session {
     return this.page.evaluate(([i, p, t, m]) => window.__randomUse.aim(i, p, t, m), [id, part, input === 'touch', moving]);
   }
 
-  // A new ratio comes with a resize by a pixel, as a browser's zoom gives
-  // it: headless Chromium tells media queries of an emulated ratio only then.
+  // A new ratio comes with a resize by a pixel, as a browser's zoom gives it.
   async setMetrics(changes) {
     if ('ratio' in changes && !('width' in changes)) changes.width = this.metrics.width + (this.metrics.width % 2 ? -1 : 1);
     Object.assign(this.metrics, changes);
-    const { width, height, ratio } = this.metrics;
-    await this.cdp.send('Emulation.setDeviceMetricsOverride', { width, height, deviceScaleFactor: ratio, mobile: false });
-  }
-
-  async touch(type, x, y) {
-    await this.cdp.send('Input.dispatchTouchEvent', { type, touchPoints: type === 'touchEnd' ? [] : [{ x, y, id: 1 }] });
+    await setMetrics(this.page, this.metrics);
   }
 }
 
@@ -478,7 +468,8 @@ test(`random use: ${kActions} seeded actions keep every invariant`, { timeout: 3
     const desktop = references.get(key);
     const web = await page.evaluate(() => window.__randomUse.digest());
     if (web.boxes.length !== (session.lastPlot ? 17 : 0)) await fail(index, 'checkpoint', `${web.boxes.length} label boxes`);
-    const expected = desktop.length === web.width * web.height * 4 ? pixelDigest(desktop, web.width, web.height, web.boxes) : null;
+    const expected = desktop.length === web.width * web.height * 4
+      ? pixelDigest(desktop, web.width, web.height, labelMask(web.width, web.height, web.boxes)) : null;
     if (!expected || expected.hash !== web.hash || web.compared < web.width * web.height * 0.9) {
       // Only then the pixels themselves, to say where they differ.
       const differs = firstDifference(await canvasPixels(page), desktop, await labelBoxes(page)) ?? 'the digests differ';
@@ -568,24 +559,23 @@ test(`random use: ${kActions} seeded actions keep every invariant`, { timeout: 3
   await session.close();
 });
 
-// The road of the example: A1 = 20, A2 = 10, ω1 = 1, ω2 = 2, T = 10.
-const kExample = { HScroll1: 20, HScroll2: 10, HScroll3: 10, HScroll4: 20, HScroll7: 100 };
 const kHeapSlack = 256 * 1024;
 
 test(`${kCycles} plot-and-navigate cycles keep the heap flat`, { timeout: 20 * 60_000 }, async (t) => {
   const started = Date.now();
   const session = new Session('es-ES', ',');
   await session.start();
-  const { page, cdp } = session;
+  const { page } = session;
+  const cdp = await page.context().newCDPSession(page);
   const centre = async (id) => {
     const box = await session.aim(id);
     return [box.x + box.width / 2, box.y + box.height / 2];
   };
   const continuar = await centre('Form2-Command1');
   await page.mouse.click(...continuar);
-  await setSliders(page, kExample);
+  await page.evaluate(setSliders, kExample);
   const plots = [];
-  for (const name of ['Command1', 'Command2', 'Command6', 'Command5', 'Command3']) plots.push(await centre(`Form1-${name}`));
+  for (const name of Object.keys(kPlotButtons)) plots.push(await centre(`Form1-${name}`));
   const regresar = await centre('Form1-Command4');
   await page.mouse.click(...regresar);
 
@@ -641,7 +631,7 @@ test(`${kCycles} plot-and-navigate cycles keep the heap flat`, { timeout: 20 * 6
   assert.deepEqual([last.nodes, last.listeners, last.timers, last.core], [first.nodes, first.listeners, first.timers, first.core]);
   // The last plot is still the desktop's.
   await page.mouse.click(...continuar);
-  const command = kPlotButtons[['Command1', 'Command2', 'Command6', 'Command5', 'Command3'][(kCycles - 1) % 5]];
+  const command = Object.values(kPlotButtons)[(kCycles - 1) % 5];
   const ratio = await page.evaluate(() => window.vorel.core.picture().ratio);
   const differs = firstDifference(await canvasPixels(page), desktopPixels(command, kExample, ratio), await labelBoxes(page));
   assert.equal(differs, null);
@@ -678,9 +668,6 @@ const kSliderKeys = ['ArrowLeft', 'ArrowRight', 'ArrowUp', 'ArrowDown', 'PageUp'
 const kMainKeys = ['Tab', 'Shift+Tab', 'ArrowLeft', 'ArrowRight', 'ArrowUp', 'ArrowDown', 'PageUp', 'PageDown',
   'Home', 'End', 'Space', 'Enter', 'Escape', 'ArrowRight', 'PageDown', 'Tab'];
 const kTitleKeys = ['Tab', 'Shift+Tab', 'Escape', 'Space', 'Enter', 'Tab'];
-const kMainOrder = ['Picture1', 'HScroll1', 'HScroll2', 'HScroll3', 'HScroll4', 'HScroll5', 'HScroll6', 'Command1',
-  'Command2', 'Command3', 'Command4', 'HScroll7', 'Command5', 'Command6'].map((name) => `Form1-${name}`);
-const kTitleOrder = ['Form2-Command1', 'Form2-Command2'];
 
 // The next action for the window on screen. Synthetic keys and clicks are
 // the cheap ones, run in batches; the rest go through the browser's input.
@@ -721,9 +708,12 @@ function choose(random, window) {
       width: 320 + random.below(1100), height: 300 + random.below(700), ratio: random.pick(kRatios), settle: random.chance(0.2) };
   }
   if (r < 97.3) return { kind: 'press', key: random.pick(kMainKeys), settle: random.chance(0.05) };
+  // Held short of the repeat's 500 ms delay: what a hold does until its
+  // release is checked here, the repeat itself on Playwright's clock in
+  // devices.test.mjs.
   if (r < 97.6) {
     return { kind: 'hold', slider, how: random.pick(['arrow', 'arrow', 'track', 'touch', 'key']), forward: random.chance(0.5),
-      side: random.next(), ms: 50 + random.below(400), settle: true };
+      side: random.next(), ms: 50 + random.below(100), settle: true };
   }
   if (r < 98.2) return { kind: 'resize', width: 320 + random.below(1100), height: 300 + random.below(700), settle: true };
   if (r < 98.8) return { kind: 'ratio', ratio: random.pick(kRatios), settle: true };
@@ -756,7 +746,7 @@ async function perform(session, a, random, before) {
   const { page } = session;
   const mouse = page.mouse;
   const i = kSliders.indexOf(a.slider);
-  const tap = async (x, y) => { await session.touch('touchStart', x, y); await session.touch('touchEnd'); };
+  const { finger: touch } = session;
   const centre = (box) => [box.x + box.width / 2, box.y + box.height / 2];
   switch (a.kind) {
     case 'part': {
@@ -780,7 +770,7 @@ async function perform(session, a, random, before) {
       a.aimed = [x, y];
       const t0 = Date.now();
       if (a.input === 'mouse') await mouse.click(x, y);
-      else await tap(x, y);
+      else await touch.tap(x, y);
       const ms = Date.now() - t0;
       a.expect = (b, after) => moved(i, b.values[i], after.values[i], delta, ms) ||
         `${a.slider} went from ${b.values[i]} to ${after.values[i]} for a ${a.input} on its ${part} (${ms} ms)`;
@@ -790,7 +780,7 @@ async function perform(session, a, random, before) {
       const [x, y] = centre(await session.aim(a.id, undefined, a.input));
       a.aimed = [x, y];
       if (a.input === 'mouse') await mouse.click(x, y);
-      else await tap(x, y);
+      else await touch.tap(x, y);
       const goes = { 'Form1-Command4': 'title', 'Form2-Command1': 'main', 'Form2-Command2': 'ended' }[a.id] ?? 'main';
       a.expect = (b, after) => (after.window === goes && (goes !== 'main' || String(after.values) === String(b.values))) ||
         `${a.id} left the ${after.window} window showing, sliders ${after.values}`;
@@ -805,9 +795,9 @@ async function perform(session, a, random, before) {
       let x = a.to === 'end' ? end + 2 + a.at * 40 : a.to === 'start' ? box.track.x - 2 - a.at * 40 : box.track.x + a.at * box.track.width;
       x = Math.min(width - 1, Math.max(0, x));
       const down = a.input === 'mouse' ? async () => { await mouse.move(x0, y); await mouse.down(); }
-                                       : () => session.touch('touchStart', x0, y);
-      const move = a.input === 'mouse' ? (to) => mouse.move(to, y) : (to) => session.touch('touchMove', to, y);
-      const up = a.input === 'mouse' ? () => mouse.up() : () => session.touch('touchEnd');
+                                       : () => touch.down(x0, y);
+      const move = a.input === 'mouse' ? (to) => mouse.move(to, y) : (to) => touch.move(to, y);
+      const up = a.input === 'mouse' ? () => mouse.up() : () => touch.up();
       a.aimed = [x0, y];
       await down();
       for (let s = 1; s <= a.steps; ++s) await move(x0 + (x - x0) * s / a.steps);
@@ -884,10 +874,10 @@ async function perform(session, a, random, before) {
           delta = back ? -kPageStep[i] : kPageStep[i];
         }
         a.aimed = [x, y];
-        if (a.how === 'touch') await session.touch('touchStart', x, y);
+        if (a.how === 'touch') await touch.down(x, y);
         else { await mouse.move(x, y); await mouse.down(); }
         await pause(a.ms);
-        if (a.how === 'touch') await session.touch('touchEnd');
+        if (a.how === 'touch') await touch.up();
         else await mouse.up();
         // Once let go, nothing moves any more.
         const released = await page.evaluate(() => window.__randomUse.values());

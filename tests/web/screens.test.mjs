@@ -10,8 +10,8 @@ import assert from 'node:assert/strict';
 import { existsSync, mkdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { join } from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { after, before, test } from 'node:test';
-import { launch, open, setSliders } from './page.mjs';
+import { before, test } from 'node:test';
+import { browserSuite, decodePng, kExample, open, setSliders } from './page.mjs';
 
 const approvedFolder = fileURLToPath(new URL('approved', import.meta.url));
 const failedFolder = fileURLToPath(new URL('../../build/web-screens', import.meta.url));
@@ -19,9 +19,6 @@ const approving = process.env.VOREL_APPROVE === '1';
 // A channel may differ by this much, as text antialiasing does from one
 // build of the font stack to the next; a missing line or glyph differs by far more.
 const kTolerance = 48;
-
-// The road of the example: A1 = 20, A2 = 10, ω1 = 1, ω2 = 2, T = 10.
-const kExample = { HScroll1: 20, HScroll2: 10, HScroll3: 10, HScroll4: 20, HScroll7: 100 };
 
 // One road through the program: each screen's name, how to get there
 // from the one before, and what to take. Keys, not the mouse, so that the
@@ -33,25 +30,19 @@ const kScreens = [
   ['both', ['Command6'], '#Form1'],
   ['resultant', ['Command5'], '#Form1'],
   ['all', ['Command3'], '#Form1'],
-  ['end', ['Command4', 'Tab', 'Enter'], 'body > p'], // "Regresar", then "Salir"
+  ['end', ['Command4', 'Tab', 'Enter'], 'main > p'], // "Regresar", then "Salir"
 ];
 
-let browser;
-let comparer;
-before(async () => {
-  rmSync(failedFolder, { recursive: true, force: true }); // no picture left from an earlier run
-  browser = await launch();
-  comparer = await (await browser.newContext()).newPage();
-});
-after(async () => { await browser?.close(); });
+const suite = browserSuite();
+before(() => rmSync(failedFolder, { recursive: true, force: true })); // no picture left from an earlier run
 
 test('every screen looks as approved, at ratios 1 and 2', async () => {
   const failures = [];
   for (const ratio of [1, 2]) {
-    const page = await open(browser, { ratio });
+    const page = await open(suite.browser, { ratio });
     for (const [name, steps, selector] of kScreens) {
       for (const step of steps) {
-        if (typeof step === 'object') await setSliders(page, step);
+        if (typeof step === 'object') await page.evaluate(setSliders, step);
         else if (step.startsWith('Command')) {
           await page.focus(`#Form1-${step}`);
           await page.keyboard.press('Enter');
@@ -70,13 +61,12 @@ test('every screen looks as approved, at ratios 1 and 2', async () => {
         writeFailed(file, picture);
         continue;
       }
-      const result = await compare(readFileSync(approved), picture);
+      const result = await compare(page, readFileSync(approved), picture);
       if (result.differing > 0) {
         failures.push(`${file}: ${result.message}`);
         writeFailed(file, picture, result.difference);
       }
     }
-    await page.context().close();
   }
   assert.deepEqual(failures, [], `pictures taken and differences are in ${failedFolder}`);
 });
@@ -89,44 +79,31 @@ function writeFailed(file, picture, difference) {
 
 // Both pictures are decoded by the browser; the difference shows the taken
 // picture faded, with every pixel past the tolerance in magenta.
-async function compare(approved, taken) {
-  const result = await comparer.evaluate(async ([a, b, tolerance]) => {
-    const load = (base64) => new Promise((resolve, reject) => {
-      const image = new Image();
-      image.onload = () => resolve(image);
-      image.onerror = reject;
-      image.src = `data:image/png;base64,${base64}`;
-    });
-    const [want, got] = await Promise.all([load(a), load(b)]);
-    const pixels = (image) => {
-      const canvas = document.createElement('canvas');
-      [canvas.width, canvas.height] = [image.width, image.height];
-      const context = canvas.getContext('2d');
-      context.drawImage(image, 0, 0);
-      return { canvas, context, data: context.getImageData(0, 0, image.width, image.height) };
-    };
-    const taken = pixels(got);
-    if (want.width !== got.width || want.height !== got.height) {
-      return { differing: 1, message: `${got.width} × ${got.height} against ${want.width} × ${want.height}` };
+async function compare(page, approved, taken) {
+  const [want, got] = [await decodePng(page, approved), await decodePng(page, taken)];
+  if (want.width !== got.width || want.height !== got.height) {
+    return { differing: 1, message: `${got.width} × ${got.height} against ${want.width} × ${want.height}` };
+  }
+  const shown = got.data;
+  let differing = 0;
+  for (let i = 0; i < shown.length; i += 4) {
+    let delta = 0;
+    for (let c = 0; c < 3; ++c) delta = Math.max(delta, Math.abs(shown[i + c] - want.data[i + c]));
+    if (delta > kTolerance) {
+      ++differing;
+      shown.set([255, 0, 255, 255], i);
+    } else {
+      for (let c = 0; c < 3; ++c) shown[i + c] = 192 + (shown[i + c] >> 2);
     }
-    const expected = pixels(want).data.data;
-    const shown = taken.data;
-    let differing = 0;
-    for (let i = 0; i < shown.data.length; i += 4) {
-      let delta = 0;
-      for (let c = 0; c < 3; ++c) delta = Math.max(delta, Math.abs(shown.data[i + c] - expected[i + c]));
-      if (delta > tolerance) {
-        ++differing;
-        shown.data.set([255, 0, 255, 255], i);
-      } else {
-        for (let c = 0; c < 3; ++c) shown.data[i + c] = 192 + (shown.data[i + c] >> 2);
-      }
-    }
-    taken.context.putImageData(shown, 0, 0);
-    return {
-      differing, message: `${differing} pixels differ`,
-      difference: differing ? taken.canvas.toDataURL('image/png').split(',')[1] : undefined,
-    };
-  }, [approved.toString('base64'), taken.toString('base64'), kTolerance]);
-  return { ...result, difference: result.difference && Buffer.from(result.difference, 'base64') };
+  }
+  if (!differing) return { differing };
+  // The browser encodes the difference as a PNG.
+  const difference = await page.evaluate(({ width, height, base64 }) => {
+    const canvas = document.createElement('canvas');
+    [canvas.width, canvas.height] = [width, height];
+    const bytes = Uint8ClampedArray.from(atob(base64), (c) => c.charCodeAt(0));
+    canvas.getContext('2d').putImageData(new ImageData(bytes, width, height), 0, 0);
+    return canvas.toDataURL('image/png').split(',')[1];
+  }, { width: got.width, height: got.height, base64: Buffer.from(shown).toString('base64') });
+  return { differing, message: `${differing} pixels differ`, difference: Buffer.from(difference, 'base64') };
 }

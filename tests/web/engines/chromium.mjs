@@ -1,7 +1,7 @@
-// Chromium (Debian's) through playwright-core, launched as the other
-// browser tests launch it.
-import { launch as launchChromium } from '../page.mjs';
-import { EnginePage, callText, kViewport } from './index.mjs';
+// Chromium (Debian's) through playwright-core, launched and opened as the
+// other browser tests do it.
+import { launch as launchChromium, open } from '../page.mjs';
+import { EnginePage, kViewport } from './index.mjs';
 
 export async function launch() {
   const browser = await launchChromium();
@@ -10,28 +10,14 @@ export async function launch() {
     version: browser.version(),
     supportsInit: true,
     async open(url, { init } = {}) {
-      const context = await browser.newContext({ viewport: kViewport, deviceScaleFactor: 1, locale: 'es-ES' });
-      const page = await context.newPage();
-      const errors = [];
-      page.on('pageerror', (error) => errors.push(error.message));
-      if (init) await page.addInitScript(init);
-      await page.goto(url);
-      return new ChromiumPage(page, errors);
+      const page = await open(browser, { url, init, device: { viewport: kViewport }, ready: false });
+      return new ChromiumPage(page, page.errors);
     },
     close: () => browser.close(),
   };
 }
 
 class ChromiumPage extends EnginePage {
-  constructor(page, errors) {
-    super();
-    this.page = page;
-    this.pageErrors = errors;
-  }
-
-  evaluate(fn, ...args) { return this.page.evaluate(callText(fn, args)); }
-  click(selector) { return this.page.click(selector); }
   press(key) { return this.page.keyboard.press(key); }
-  async errors() { return this.pageErrors.slice(); }
   close() { return this.page.context().close(); }
 }

@@ -2,7 +2,7 @@
 // browser is downloaded: the tests install with PUPPETEER_SKIP_DOWNLOAD and
 // name Debian's binary.
 import puppeteer from 'puppeteer-core';
-import { EnginePage, callText, kViewport } from './index.mjs';
+import { EnginePage, kViewport } from './index.mjs';
 
 export async function launch() {
   const browser = await puppeteer.launch({
@@ -33,15 +33,6 @@ export async function launch() {
 const kKeyNames = { Space: ' ' };
 
 class FirefoxPage extends EnginePage {
-  constructor(page, errors) {
-    super();
-    this.page = page;
-    this.pageErrors = errors;
-  }
-
-  evaluate(fn, ...args) { return this.page.evaluate(callText(fn, args)); }
-  click(selector) { return this.page.click(selector); }
-
   async press(key) {
     const keys = key.split('+').map((k) => kKeyNames[k] ?? k);
     const last = keys.pop();
@@ -50,6 +41,5 @@ class FirefoxPage extends EnginePage {
     for (const modifier of keys.reverse()) await this.page.keyboard.up(modifier);
   }
 
-  async errors() { return this.pageErrors.slice(); }
   close() { return this.page.close(); }
 }

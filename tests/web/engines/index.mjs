@@ -22,6 +22,8 @@
 // errors() sees only the errors thrown after open() returned, for the same
 // reason.
 
+import { canvasBase64, fromBase64 } from '../page.mjs';
+
 export const kViewport = { width: 756, height: 556 };
 export const kEngines = ['chromium', 'firefox', 'webkit'];
 
@@ -45,27 +47,19 @@ export function recordPolicyViolations() {
   });
 }
 
-// What the engines share: the canvas read through evaluate().
+// What the engine pages share: the page's uncaught errors and the canvas
+// read through evaluate(); Chromium's and Firefox's pages also share their
+// evaluate, click and errors, on a Playwright or Puppeteer page.
 export class EnginePage {
-  async canvas(selector) {
-    const { width, height, base64 } = await this.evaluate(readCanvas, selector);
-    return { width, height, data: new Uint8Array(Buffer.from(base64, 'base64')) };
+  constructor(page, errors) {
+    this.page = page;
+    this.pageErrors = errors;
   }
-}
 
-// Runs in the page: the canvas's pixels as base64, far quicker to carry
-// than an array of numbers; the browser's own encoder makes it.
-function readCanvas(selector) {
-  const canvas = document.querySelector(selector);
-  const bytes = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
-  return new Promise((resolve, reject) => {
-    const reader = new FileReader();
-    reader.onload = () => resolve({
-      width: canvas.width, height: canvas.height, base64: reader.result.slice(reader.result.indexOf(',') + 1),
-    });
-    reader.onerror = () => reject(reader.error);
-    reader.readAsDataURL(new Blob([bytes]));
-  });
+  evaluate(fn, ...args) { return this.page.evaluate(callText(fn, args)); }
+  click(selector) { return this.page.click(selector); }
+  async errors() { return this.pageErrors.slice(); }
+  async canvas(selector) { return fromBase64(await this.evaluate(canvasBase64, selector)); }
 }
 
 // The source text evaluated for fn(...args): the protocols evaluate it as

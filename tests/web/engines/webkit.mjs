@@ -13,7 +13,7 @@ const kElement = 'element-6066-11e4-a52e-4f735466cecf';
 
 // The driver's key codes (W3C WebDriver, "keyboard actions").
 const kKeys = {
-  Shift: '\uE008', Tab: '\uE004', Enter: '\uE007', Space: '\uE00D', Escape: '\uE00C',
+  Shift: '\uE008', Alt: '\uE00A', Tab: '\uE004', Enter: '\uE007', Space: '\uE00D', Escape: '\uE00C',
   PageUp: '\uE00E', PageDown: '\uE00F', End: '\uE010', Home: '\uE011',
   ArrowLeft: '\uE012', ArrowUp: '\uE013', ArrowRight: '\uE014', ArrowDown: '\uE015',
 };
@@ -160,7 +160,7 @@ function watchErrors() {
 
 class WebKitPage extends EnginePage {
   constructor(call) {
-    super();
+    super(null, null);
     this.call = call;
   }
 
