@@ -4,6 +4,7 @@
 #include "commandbutton.h"
 #include "plotbox.h"
 #include "scrollbar.h"
+#include "plot/trace.h"
 
 #include <QAccessible>
 #include <QCloseEvent>
@@ -178,10 +179,11 @@ void Form1::plot(PlotCommand command)
         position(HScroll1), position(HScroll2), position(HScroll3), position(HScroll4),
         position(HScroll5), position(HScroll6), position(HScroll7),
     };
-    if (!vorel::runPlotCommand(command, Picture1->canvas(), positions, decimalSeparator()))
+    vorel::PlotValues values;
+    if (!vorel::runPlotCommand(command, Picture1->canvas(), positions, decimalSeparator(), &values))
         return;
     m_audioTrace.plotted(command, positions);
-    say(vorel::plotBoxDescription(vorel::describePlot(command, positions, decimalSeparator())));
+    say(vorel::plotBoxDescription(vorel::describePlot(command, positions, decimalSeparator(), &values)));
 }
 
 // The plot box speaks through its description: a screen reader hears it

@@ -1,6 +1,7 @@
 #include "recordingcanvas.h"
 
 #include "plot/commands.h"
+#include "plot/trace.h"
 
 #include <gtest/gtest.h>
 
@@ -94,8 +95,14 @@ TEST(describe_plot, names_the_curves_the_bounds_the_range_and_the_extremes_for_e
         {PlotCommand::Resultant, "Resultante, en rojo. Valores de -30 a 30; tiempo de 0 a 12.5. " + resultant},
         {PlotCommand::All, "Onda 1, en azul, onda 2, en verde, y resultante, en rojo. Valores de -30 a 30; "
                            "tiempo de 0 a 12.5. " + wave1 + " " + wave2 + " " + resultant}};
-    for (const auto &[command, text] : expected)
+    for (const auto &[command, text] : expected) {
         EXPECT_EQ(describePlot(command, p), text);
+        // The same from the values the plot computed as it drew.
+        RecordingCanvas canvas;
+        PlotValues values;
+        ASSERT_TRUE(runPlotCommand(command, canvas, p, ".", &values));
+        EXPECT_EQ(describePlot(command, p, ".", &values), text);
+    }
     EXPECT_EQ(describePlot(PlotCommand::Resultant, {20, 10, 10, 20, 0, 0, 100}, ","),
               "Resultante, en rojo. Valores de -30 a 30; tiempo de 0 a 10. "
               "Resultante: mínimo -26,0 en t = 5,2; máximo 26,0 en t = 1,0.");

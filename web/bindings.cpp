@@ -7,6 +7,7 @@
 #include "params/sliders.h"
 #include "plot/audiotrace.h"
 #include "plot/commands.h"
+#include "plot/trace.h"
 #include "raster/rastercanvas.h"
 
 #include <emscripten/bind.h>
@@ -144,14 +145,14 @@ double parameterAt(int number, int position)
     return vorel::valueAt(vorel::slider(number).quantity, static_cast<std::int16_t>(position));
 }
 
-bool plot(vorel::PlotCommand command, const vorel::SliderPositions &positions, const std::string &separator)
+// Draws the plot and gives back what it shows, in words, from the values
+// it drew; nothing when its guard refused it.
+std::string plot(vorel::PlotCommand command, const vorel::SliderPositions &positions, const std::string &separator)
 {
-    return vorel::runPlotCommand(command, canvas(), positions, separator);
-}
-
-std::string describe(vorel::PlotCommand command, const vorel::SliderPositions &positions, const std::string &separator)
-{
-    return vorel::describePlot(command, positions, separator);
+    vorel::PlotValues values;
+    if (!vorel::runPlotCommand(command, canvas(), positions, separator, &values))
+        return {};
+    return vorel::describePlot(command, positions, separator, &values);
 }
 
 // The picture as the page puts it: where its RGBA bytes start in the
@@ -246,7 +247,6 @@ EMSCRIPTEN_BINDINGS(vorel)
     function("readoutText", &readoutText);
     function("parameterAt", &parameterAt);
     function("plot", &plot);
-    function("describePlot", &describe);
     function("plotBoxDescription", &plotBoxDescription);
     function("audioTexts", &audioTexts);
     function("picture", &picture);

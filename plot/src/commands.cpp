@@ -4,6 +4,7 @@
 #include "plot/geometry.h"
 #include "plot/scales.h"
 #include "plot/singlewave.h"
+#include "plot/trace.h"
 #include "plot/twowave.h"
 #include "vectorstate.h"
 
@@ -101,24 +102,29 @@ double curveValue(Curve curve, const SliderPositions &positions, double t)
 }
 
 bool runPlotCommand(PlotCommand command, PlotCanvas &canvas, const SliderPositions &positions,
-                    std::string_view decimalSeparator)
+                    std::string_view decimalSeparator, PlotValues *values)
 {
     const double T = timeRange(positions);
+    if (values)
+        *values = {};
     switch (command) {
     case PlotCommand::Wave1:
-        return SingleWavePlot(canvas, T, wave1(positions), kWave1Colour, decimalSeparator);
+        return SingleWavePlot(canvas, T, wave1(positions), kWave1Colour, decimalSeparator,
+                              values ? &values->wave1 : nullptr);
     case PlotCommand::Wave2:
-        return SingleWavePlot(canvas, T, wave2(positions), kWave2Colour, decimalSeparator);
+        return SingleWavePlot(canvas, T, wave2(positions), kWave2Colour, decimalSeparator,
+                              values ? &values->wave2 : nullptr);
     case PlotCommand::BothWaves:
     case PlotCommand::Resultant:
     case PlotCommand::All:
-        return TwoWavePlot(canvas, T, wave1(positions), wave2(positions), selectionOf(command), decimalSeparator);
+        return TwoWavePlot(canvas, T, wave1(positions), wave2(positions), selectionOf(command), decimalSeparator,
+                           values);
     }
     return false;
 }
 
 std::string describePlot(PlotCommand command, const SliderPositions &positions,
-                         std::string_view decimalSeparator)
+                         std::string_view decimalSeparator, const PlotValues *values)
 {
     std::string curves;
     int bound = positions.amplitude1 + positions.amplitude2;
@@ -146,20 +152,32 @@ std::string describePlot(PlotCommand command, const SliderPositions &positions,
     const auto said = [decimalSeparator](const Extreme &e) {
         return oneDecimalText(e.value, decimalSeparator) + " en t = " + oneDecimalText(e.time, decimalSeparator);
     };
-    // Each wave is computed once; the resultant is their sum, as drawn.
-    clearUpperVectorState();
+    // Each wave as its plot computed it, or else computed here, once; the
+    // resultant is their sum, as drawn.
     const TimeScale times(timeRange(positions));
-    const WaveParams waves[] = {wave1(positions), wave2(positions)};
-    std::vector<double> values[3];
-    for (int x = kPlotLeft; x <= kPlotRight; ++x) {
-        const double s1 = waves[0].valueAt(times.t(x));
-        const double s2 = waves[1].valueAt(times.t(x));
-        values[0].push_back(s1);
-        values[1].push_back(s2);
-        values[2].push_back(s1 + s2);
-    }
+    PlotValues own;
+    const auto wave = [&](bool first) -> const std::vector<double> & {
+        const std::vector<double> *given = values ? (first ? &values->wave1 : &values->wave2) : nullptr;
+        if (given && given->size() == kPlotWidth + 1)
+            return *given;
+        std::vector<double> &computed = first ? own.wave1 : own.wave2;
+        if (computed.empty()) {
+            const WaveParams params = first ? wave1(positions) : wave2(positions);
+            clearUpperVectorState();
+            for (int x = kPlotLeft; x <= kPlotRight; ++x)
+                computed.push_back(params.valueAt(times.t(x)));
+        }
+        return computed;
+    };
     for (Curve curve : drawnCurves(command)) {
-        const auto [low, high] = extremesOf(values[static_cast<int>(curve)], times);
+        std::vector<double> sum;
+        if (curve == Curve::Resultant) {
+            const std::vector<double> &s1 = wave(true);
+            const std::vector<double> &s2 = wave(false);
+            for (std::size_t i = 0; i < s1.size(); ++i)
+                sum.push_back(s1[i] + s2[i]);
+        }
+        const auto [low, high] = extremesOf(curve == Curve::Resultant ? sum : wave(curve == Curve::Wave1), times);
         text += std::string(" ") + curveName(curve) + ": mínimo " + said(low) + "; máximo " + said(high) + ".";
     }
     return text;

@@ -7,7 +7,7 @@
 namespace vorel {
 
 bool SingleWavePlot(PlotCanvas &canvas, double T, const WaveParams &wave, Colour colour,
-                    std::string_view decimalSeparator)
+                    std::string_view decimalSeparator, std::vector<double> *values)
 {
     const std::int16_t upper = wave.amplitude;
     const std::int16_t lower = negate16(wave.amplitude);
@@ -16,7 +16,14 @@ bool SingleWavePlot(PlotCanvas &canvas, double T, const WaveParams &wave, Colour
 
     const PlotFrame frame{ValueScale(upper, lower), TimeScale(T)};
     frame.draw(canvas, decimalSeparator);
-    WaveTrace(canvas, [&wave](double t) { return wave.valueAt(t); }, frame, colour);
+    if (values)
+        values->clear();
+    WaveTrace(canvas, [&wave, values](double t) {
+        const double v = wave.valueAt(t);
+        if (values)
+            values->push_back(v);
+        return v;
+    }, frame, colour);
     return true;
 }
 

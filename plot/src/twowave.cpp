@@ -22,7 +22,7 @@ TwoWaveSample twoWaveSampleAt(int x, const PlotFrame &frame, const WaveParams &w
 }
 
 bool TwoWavePlot(PlotCanvas &canvas, double T, const WaveParams &wave1, const WaveParams &wave2,
-                 CurveSelection selection, std::string_view decimalSeparator)
+                 CurveSelection selection, std::string_view decimalSeparator, PlotValues *values)
 {
     const std::int16_t upper = add16(wave1.amplitude, wave2.amplitude);
     const std::int16_t lower = negate16(upper);
@@ -33,10 +33,20 @@ bool TwoWavePlot(PlotCanvas &canvas, double T, const WaveParams &wave1, const Wa
     const PlotFrame frame{ValueScale(upper, lower), TimeScale(T)};
     frame.draw(canvas, decimalSeparator);
 
+    const auto keep = [values](const TwoWaveSample &sample) {
+        if (!values)
+            return;
+        values->wave1.push_back(sample.s1);
+        values->wave2.push_back(sample.s2);
+    };
+    if (values)
+        *values = {};
     TwoWaveSample prev = twoWaveSampleAt(kPlotLeft, frame, wave1, wave2);
+    keep(prev);
     int prevX = kPlotLeft;
     for (int x = kPlotLeft + 1; x <= kPlotRight; ++x) {
         const TwoWaveSample now = twoWaveSampleAt(x, frame, wave1, wave2);
+        keep(now);
         if (!TraceWindow::contains(x, now.y1) || !TraceWindow::contains(x, now.y2)
             || !TraceWindow::contains(x, now.yR))
             continue;

@@ -59,12 +59,12 @@ export class PlotBox {
   plot(command, positions, separator) {
     const previous = this.labelBoxes;
     this.labelBoxes = [];
-    if (!this.core.plot(command, positions, separator)) {
+    const said = this.core.plot(command, positions, separator);
+    if (!said) {
       this.labelBoxes = previous;
       return null;
     }
     this.show();
-    const said = this.core.describePlot(command, positions, separator);
     this.description.textContent = this.core.plotBoxDescription(said);
     return said;
   }

@@ -11,6 +11,7 @@
 namespace vorel {
 
 class PlotCanvas;
+struct PlotValues;
 
 enum class PlotCommand {
     Wave1,     // "Onda 1"
@@ -30,14 +31,16 @@ std::vector<Curve> drawnCurves(PlotCommand command);
 double curveValue(Curve curve, const SliderPositions &positions, double t);
 
 // Returns whether the command drew: a command whose values include a zero
-// leaves the canvas as it was.
+// leaves the canvas as it was. values, if given, receives the waves it
+// computed at its samples.
 bool runPlotCommand(PlotCommand command, PlotCanvas &canvas, const SliderPositions &positions,
-                    std::string_view decimalSeparator = ".");
+                    std::string_view decimalSeparator = ".", PlotValues *values = nullptr);
 
 // What a drawn plot shows, in words, for those who cannot see it: its
 // curves and colours, the value bounds, the time range, and each curve's
-// smallest and largest value over the plotted times, with when.
+// smallest and largest value over the plotted times, with when. With the
+// values its plot computed, it computes none of its own.
 std::string describePlot(PlotCommand command, const SliderPositions &positions,
-                         std::string_view decimalSeparator = ".");
+                         std::string_view decimalSeparator = ".", const PlotValues *values = nullptr);
 
 } // namespace vorel

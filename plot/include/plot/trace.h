@@ -6,6 +6,7 @@
 #include "plot/canvas.h"
 
 #include <functional>
+#include <vector>
 
 namespace vorel {
 
@@ -23,6 +24,13 @@ struct TraceWindow {
     {
         return x > kLeft && x <= kRight && y >= kTop && y <= kBottom;
     }
+};
+
+// The waves' values at the samples, x = 500 to 10000, as a plot computes
+// them: whatever describes the plot afterwards needs no sine of its own.
+struct PlotValues {
+    std::vector<double> wave1;
+    std::vector<double> wave2;
 };
 
 // Traces s(t) across the frame in the given colour: 9501 samples, each

@@ -12,6 +12,7 @@
 namespace vorel {
 
 struct PlotFrame;
+struct PlotValues;
 
 struct CurveSelection {
     bool wave1 = false;
@@ -42,8 +43,9 @@ TwoWaveSample twoWaveSampleAt(int x, const PlotFrame &frame, const WaveParams &w
 // non-zero: either amplitude alone may be 0, no frequency may. Every step
 // is joined only when all three positions lie inside the trace window,
 // whichever curves are selected, and then draws wave 1, wave 2 and the
-// resultant in that order. Returns whether it drew.
+// resultant in that order. Returns whether it drew. values, if given,
+// receives both waves at every sample.
 bool TwoWavePlot(PlotCanvas &canvas, double T, const WaveParams &wave1, const WaveParams &wave2,
-                 CurveSelection selection, std::string_view decimalSeparator = ".");
+                 CurveSelection selection, std::string_view decimalSeparator = ".", PlotValues *values = nullptr);
 
 } // namespace vorel
