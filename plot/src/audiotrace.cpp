@@ -13,16 +13,6 @@ namespace {
 
 int sampleCount(double seconds) { return static_cast<int>(std::lround(seconds * kSoundRate)); }
 
-const char *pointName(Curve curve)
-{
-    switch (curve) {
-    case Curve::Wave1: return "onda 1";
-    case Curve::Wave2: return "onda 2";
-    case Curve::Resultant: return "resultante";
-    }
-    return "";
-}
-
 // A point's time with at least one decimal, as the ticks show it, but with
 // every decimal it has: a short range is walked in steps finer than a tenth.
 std::string timeText(double t, std::string_view decimalSeparator)
@@ -137,7 +127,7 @@ std::string AudioTrace::pointText(std::string_view decimalSeparator) const
     std::string text = "t = " + timeText(t, decimalSeparator) + ":";
     const char *separator = " ";
     for (Curve curve : drawnCurves(m_plot->command)) {
-        text.append(separator).append(pointName(curve)).append(", ");
+        text.append(separator).append(curveName(curve)).append(", ");
         text += oneDecimalText(curveValue(curve, m_plot->positions, t), decimalSeparator);
         separator = "; ";
     }

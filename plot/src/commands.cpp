@@ -66,17 +66,15 @@ std::pair<Extreme, Extreme> extremesOf(const std::vector<double> &values, const 
     return {earliest(*low), earliest(*high)};
 }
 
-const char *curveName(Curve curve)
-{
-    switch (curve) {
-    case Curve::Wave1: return "Onda 1";
-    case Curve::Wave2: return "Onda 2";
-    case Curve::Resultant: return "Resultante";
-    }
-    return "";
-}
-
 } // namespace
+
+std::string curveName(Curve curve, bool startsSentence)
+{
+    std::string name = curve == Curve::Wave1 ? "onda 1" : curve == Curve::Wave2 ? "onda 2" : "resultante";
+    if (startsSentence)
+        name[0] = static_cast<char>(name[0] - 'a' + 'A');
+    return name;
+}
 
 std::vector<Curve> drawnCurves(PlotCommand command)
 {
@@ -178,7 +176,7 @@ std::string describePlot(PlotCommand command, const SliderPositions &positions,
                 sum.push_back(s1[i] + s2[i]);
         }
         const auto [low, high] = extremesOf(curve == Curve::Resultant ? sum : wave(curve == Curve::Wave1), times);
-        text += std::string(" ") + curveName(curve) + ": mínimo " + said(low) + "; máximo " + said(high) + ".";
+        text += " " + curveName(curve, true) + ": mínimo " + said(low) + "; máximo " + said(high) + ".";
     }
     return text;
 }

@@ -26,6 +26,9 @@ enum class Curve { Wave1, Wave2, Resultant };
 // The curves a command draws, in the order it draws them.
 std::vector<Curve> drawnCurves(PlotCommand command);
 
+// What the words call a curve: "onda 1", "onda 2" or "resultante".
+std::string curveName(Curve curve, bool startsSentence = false);
+
 // A curve at time t, from the waves' own formulas: A·sin(φ + ω·t) for a
 // wave, the sum of the two for the resultant.
 double curveValue(Curve curve, const SliderPositions &positions, double t);
