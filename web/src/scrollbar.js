@@ -163,7 +163,8 @@ export class ScrollBar {
   // every interval, counted from the press: a late timer catches up, so
   // that a hold gives as many steps as its length, as on the desktop.
   // While on() says the pointer is off the part, the steps pause; back on
-  // it, one comes at once and the next an interval later, as on the desktop.
+  // it, one comes at once and the next when the delay has passed again, as
+  // on the desktop.
   hold(step, on, moved) {
     this.endHold();
     const holding = { timer: null };
@@ -202,7 +203,7 @@ export class ScrollBar {
         catchUp();
         moved(mx, my);
         if (going && !on()) pause();
-        else if (!going && on()) go(kRepeatInterval);
+        else if (!going && on()) go(kRepeatDelay);
       },
       release: () => {
         catchUp();
