@@ -93,6 +93,7 @@ Form1::Form1(QWidget *titleWindow) : m_titleWindow(titleWindow)
     connect(Command5, &CommandButton::clicked, this, &Form1::Command5_Click);
     connect(Command6, &CommandButton::clicked, this, &Form1::Command6_Click);
     connect(Picture1, &PlotBox::keyDown, this, &Form1::Picture1_KeyDown);
+    connect(Picture1, &PlotBox::lostFocus, this, &Form1::Picture1_LostFocus);
 }
 
 QWidget *Form1::build(const forms::Control &control)
@@ -183,7 +184,8 @@ void Form1::plot(PlotCommand command)
     if (!vorel::runPlotCommand(command, Picture1->canvas(), positions, decimalSeparator(), &values))
         return;
     m_audioTrace.plotted(command, positions);
-    say(vorel::plotBoxDescription(vorel::describePlot(command, positions, decimalSeparator(), &values)));
+    m_plotText = vorel::describePlot(command, positions, decimalSeparator(), &values);
+    say(vorel::plotBoxDescription(m_plotText));
 }
 
 // The plot box speaks through its description: a screen reader hears it
@@ -224,6 +226,13 @@ void Form1::Command5_Click() { plot(PlotCommand::Resultant); }
 void Form1::Command6_Click() { plot(PlotCommand::BothWaves); }
 
 void Form1::Command4_Click() { returnToTitle(); }
+
+// What the keys said goes with the focus: the box comes back described by
+// its plot and its keys.
+void Form1::Picture1_LostFocus()
+{
+    Picture1->setAccessibleDescription(QString::fromStdString(vorel::plotBoxDescription(m_plotText)));
+}
 
 void Form1::Picture1_KeyDown(QKeyEvent *event)
 {

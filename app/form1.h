@@ -41,6 +41,7 @@ public:
     void Command6_Click();
 
     void Picture1_KeyDown(QKeyEvent *event);
+    void Picture1_LostFocus();
 
     void Form_Unload(bool &cancel);
 
@@ -69,6 +70,8 @@ private:
 
     QPointer<QWidget> m_titleWindow;
     vorel::AudioTrace m_audioTrace;
+    std::string m_plotText; // the last plot, in words
+
     std::unique_ptr<SoundOutput> m_sound;
 
     QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7;

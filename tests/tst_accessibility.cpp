@@ -219,6 +219,7 @@ void tst_Accessibility::plotBoxKeysTraceAndPlayOnlyInAudioMode()
     auto *box = control<PlotBox>(&form, "Picture1");
     auto said = [&] { return QAccessible::queryAccessibleInterface(box)->text(QAccessible::Description); };
     form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
     box->setFocus();
     const QString keys = said();
     for (Qt::Key key : {Qt::Key_Return, Qt::Key_Space, Qt::Key_Right})
@@ -250,6 +251,9 @@ void tst_Accessibility::plotBoxKeysTraceAndPlayOnlyInAudioMode()
     QTest::keyClick(box, Qt::Key_Space);
     QCOMPARE(said(), QStringLiteral("No hay salida de sonido."));
     QCOMPARE(box->image(), picture);
+    control(&form, "HScroll1")->setFocus();
+    QVERIFY(said().startsWith(QStringLiteral("Onda 1, en azul, onda 2, en verde, y resultante, en rojo. ")));
+    QVERIFY(said().endsWith(keys));
     QTest::mouseClick(control<QPushButton>(&form, "Command4"), Qt::LeftButton);
     QCOMPARE(speakers->stops, 2);
 }

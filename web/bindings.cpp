@@ -233,6 +233,7 @@ EMSCRIPTEN_BINDINGS(vorel)
         .constructor<>()
         .function("plotted", &vorel::AudioTrace::plotted)
         .function("key", &audioKey)
+        .function("on", &vorel::AudioTrace::on)
         .function("sound", &traceSound);
     value_object<vorel::SliderPositions>("SliderPositions")
         .field("amplitude1", &vorel::SliderPositions::amplitude1)

@@ -10,7 +10,8 @@ inline void clearUpperVectorState()
 {
 #if defined(__x86_64__) && defined(__GNUC__)
     if (__builtin_cpu_supports("avx"))
-        __asm__ volatile("vzeroupper");
+        __asm__ volatile("vzeroupper" ::: "xmm0", "xmm1", "xmm2", "xmm3", "xmm4", "xmm5", "xmm6", "xmm7", "xmm8",
+                         "xmm9", "xmm10", "xmm11", "xmm12", "xmm13", "xmm14", "xmm15");
 #endif
 }
 

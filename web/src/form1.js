@@ -34,7 +34,10 @@ function firstSeparator(tags) {
 // Alt+T is told by the key's place, since Alt changes the letter on a Mac.
 function plotKeyOf(keys, event) {
   if (event.ctrlKey || event.metaKey) return null;
-  if (event.altKey) return event.code === 'KeyT' || event.key === 't' || event.key === 'T' ? keys.AudioMode : null;
+  if (event.altKey) {
+    const t = event.code === 'KeyT' || event.key === 't' || event.key === 'T';
+    return t && !event.shiftKey ? keys.AudioMode : null;
+  }
   const named = {
     ArrowRight: keys.Forward, ArrowLeft: keys.Back, PageDown: keys.TickForward, PageUp: keys.TickBack,
     Home: keys.Start, End: keys.End, Enter: keys.Play, ' ': keys.Play, h: keys.Play, H: keys.Play,
@@ -128,6 +131,7 @@ export class Form1 {
     const answer = this.audioTrace.key(key, decimalSeparator(), event.repeat);
     if (!answer.handled) return;
     event.preventDefault();
+    if (key === this.core.PlotKey.AudioMode) this.Picture1.setAudioMode(this.audioTrace.on());
     if (answer.stop) this.sound.stop();
     const texts = this.core.audioTexts();
     if (answer.play && !this.sound.play(this.audioTrace.sound(), texts.soundRate)) announce(texts.noSoundOutput);

@@ -48,6 +48,13 @@ export class PlotBox {
     if (life) life.addEventListener('abort', () => this.stop(), { once: true });
   }
 
+  // In the audio mode the box takes its keys itself: as an application, a
+  // screen reader in its reading mode hands them on rather than using them
+  // to move through the page.
+  setAudioMode(on) {
+    this.element.setAttribute('role', on ? 'application' : 'img');
+  }
+
   // The description is tied once the element has its id in the window.
   describeBy(id) {
     this.description.id = id;

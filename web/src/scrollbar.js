@@ -122,7 +122,7 @@ export class ScrollBar {
   // track stays on it only on the side of the thumb it was made on.
   stillOn(name, x, y, touch, direction) {
     const box = this[name].getBoundingClientRect();
-    if (!inside(touch ? touchRoom(name, box) : box, x, y)) return false;
+    if (!inside(touch ? touchRoom(name, box, this.track.getBoundingClientRect()) : box, x, y)) return false;
     if (name !== 'track') return true;
     const thumb = this.thumb.getBoundingClientRect();
     return direction < 0 ? x < thumb.left : x >= thumb.right;

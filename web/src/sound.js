@@ -14,7 +14,8 @@ export function speakers() {
       if (!Context) return false;
       try {
         if (!context) context = new Context();
-        if (context.state === 'suspended') context.resume();
+        // A browser that will not resume simply stays silent.
+        if (context.state === 'suspended') context.resume().catch(() => {});
         const buffer = context.createBuffer(1, samples.length, rate);
         if (buffer.copyToChannel) buffer.copyToChannel(samples, 0);
         else buffer.getChannelData(0).set(samples); // Safari before 14.1
