@@ -96,6 +96,11 @@ Form1::Form1(QWidget *titleWindow) : m_titleWindow(titleWindow)
     connect(Picture1, &PlotBox::lostFocus, this, &Form1::Picture1_LostFocus);
 }
 
+// Qt closes the window as its QWidget part is destroyed, which takes the
+// focus off the plot box when this window's own part is already gone:
+// nothing of it may answer then.
+Form1::~Form1() { disconnect(Picture1, nullptr, this, nullptr); }
+
 QWidget *Form1::build(const forms::Control &control)
 {
     switch (control.kind) {

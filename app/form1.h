@@ -24,6 +24,7 @@ class Form1 : public QWidget {
 public:
     // "Regresar" and closing this window go back to titleWindow.
     explicit Form1(QWidget *titleWindow = nullptr);
+    ~Form1() override;
 
     void HScroll1_Change();
     void HScroll2_Change();
