@@ -1,5 +1,6 @@
 #include "accessibility.h"
 
+#include "announcer.h"
 #include "form1.h"
 #include "form2.h"
 #include "params/sliders.h"
@@ -105,6 +106,8 @@ QAccessibleInterface *accessibleInterface(const QString &className, QObject *obj
     // it is a picture, named and described by the last plot.
     if (className == QLatin1StringView(PlotBox::staticMetaObject.className()))
         return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Graphic);
+    if (className == QLatin1StringView(Announcer::staticMetaObject.className()))
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Notification);
     if (className == QLatin1StringView(ScrollBar::staticMetaObject.className()))
         return new SliderInterface(static_cast<ScrollBar *>(object));
     return nullptr;

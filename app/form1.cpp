@@ -1,12 +1,12 @@
 #include "form1.h"
 
 #include "accessibility.h"
+#include "announcer.h"
 #include "commandbutton.h"
 #include "plotbox.h"
 #include "scrollbar.h"
 #include "plot/trace.h"
 
-#include <QAccessible>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -77,6 +77,7 @@ Form1::Form1(QWidget *titleWindow) : m_titleWindow(titleWindow)
             describeSlider(control.slider);
     }
 
+    m_announcer = new Announcer(this);
     applyTabOrder(this);
 
     connect(HScroll1, &ScrollBar::valueChanged, this, &Form1::HScroll1_Change);
@@ -93,13 +94,7 @@ Form1::Form1(QWidget *titleWindow) : m_titleWindow(titleWindow)
     connect(Command5, &CommandButton::clicked, this, &Form1::Command5_Click);
     connect(Command6, &CommandButton::clicked, this, &Form1::Command6_Click);
     connect(Picture1, &PlotBox::keyDown, this, &Form1::Picture1_KeyDown);
-    connect(Picture1, &PlotBox::lostFocus, this, &Form1::Picture1_LostFocus);
 }
-
-// Qt closes the window as its QWidget part is destroyed, which takes the
-// focus off the plot box when this window's own part is already gone:
-// nothing of it may answer then.
-Form1::~Form1() { disconnect(Picture1, nullptr, this, nullptr); }
 
 QWidget *Form1::build(const forms::Control &control)
 {
@@ -189,23 +184,14 @@ void Form1::plot(PlotCommand command)
     if (!vorel::runPlotCommand(command, Picture1->canvas(), positions, decimalSeparator(), &values))
         return;
     m_audioTrace.plotted(command, positions);
-    m_plotText = vorel::describePlot(command, positions, decimalSeparator(), &values);
-    say(vorel::plotBoxDescription(m_plotText));
+    const std::string words = vorel::describePlot(command, positions, decimalSeparator(), &values);
+    // The box is described by its plot and its keys when it takes the
+    // focus; the words are said at once, wherever the focus is.
+    Picture1->setAccessibleDescription(QString::fromStdString(vorel::plotBoxDescription(words)));
+    say(words);
 }
 
-// The plot box speaks through its description: a screen reader hears it
-// change, even to the same text, as a point at the end of the range says
-// itself again.
-void Form1::say(const std::string &text)
-{
-    const QString description = QString::fromStdString(text);
-    if (Picture1->accessibleDescription() != description) {
-        Picture1->setAccessibleDescription(description);
-        return;
-    }
-    QAccessibleEvent event(Picture1, QAccessible::DescriptionChanged);
-    QAccessible::updateAccessibility(&event);
-}
+void Form1::say(const std::string &text) { m_announcer->say(QString::fromStdString(text)); }
 
 void Form1::setSoundOutput(std::unique_ptr<SoundOutput> output) { m_sound = std::move(output); }
 
@@ -231,13 +217,6 @@ void Form1::Command5_Click() { plot(PlotCommand::Resultant); }
 void Form1::Command6_Click() { plot(PlotCommand::BothWaves); }
 
 void Form1::Command4_Click() { returnToTitle(); }
-
-// What the keys said goes with the focus: the box comes back described by
-// its plot and its keys.
-void Form1::Picture1_LostFocus()
-{
-    Picture1->setAccessibleDescription(QString::fromStdString(vorel::plotBoxDescription(m_plotText)));
-}
 
 void Form1::Picture1_KeyDown(QKeyEvent *event)
 {

@@ -13,6 +13,7 @@
 
 #include <memory>
 
+class Announcer;
 class CommandButton;
 class PlotBox;
 class QKeyEvent;
@@ -24,7 +25,6 @@ class Form1 : public QWidget {
 public:
     // "Regresar" and closing this window go back to titleWindow.
     explicit Form1(QWidget *titleWindow = nullptr);
-    ~Form1() override;
 
     void HScroll1_Change();
     void HScroll2_Change();
@@ -42,7 +42,6 @@ public:
     void Command6_Click();
 
     void Picture1_KeyDown(QKeyEvent *event);
-    void Picture1_LostFocus();
 
     void Form_Unload(bool &cancel);
 
@@ -71,9 +70,9 @@ private:
 
     QPointer<QWidget> m_titleWindow;
     vorel::AudioTrace m_audioTrace;
-    std::string m_plotText; // the last plot, in words
 
     std::unique_ptr<SoundOutput> m_sound;
+    Announcer *m_announcer;
 
     QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7;
     QLabel *Label8, *Label9, *Label10, *Label11, *Label12, *Label13, *Label14;

@@ -70,9 +70,3 @@ void PlotBox::keyPressEvent(QKeyEvent *event)
     if (!event->isAccepted())
         QFrame::keyPressEvent(event);
 }
-
-void PlotBox::focusOutEvent(QFocusEvent *event)
-{
-    QFrame::focusOutEvent(event);
-    emit lostFocus();
-}

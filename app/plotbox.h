@@ -31,13 +31,10 @@ signals:
     // a handler that takes the key accepts it, else the box does with it
     // what any box does.
     void keyDown(QKeyEvent *event);
-    // The focus has gone to another control or window.
-    void lostFocus();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
-    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     ImageCanvas m_canvas;

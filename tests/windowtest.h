@@ -7,6 +7,7 @@
 #include "params/sliders.h"
 #include "plot/commands.h"
 
+#include <QAccessible>
 #include <QImage>
 #include <QScrollBar>
 #include <QStyle>
@@ -85,6 +86,29 @@ inline void addControlRows(const vorel::forms::Window &window)
     for (std::size_t i = 0; i < window.controls.size(); ++i)
         QTest::newRow(std::string(window.controls[i].name).c_str()) << int(i);
 }
+
+// What a screen reader is told to say, in order, while this lives: the
+// name of each notification as it shows, whatever has the focus. Qt tells
+// the platform's accessibility bridge at that moment, where there is one;
+// the offscreen platform has none.
+class Heard : public QObject {
+public:
+    Heard() { QCoreApplication::instance()->installEventFilter(this); }
+
+    QStringList said;
+    QString last() const { return said.isEmpty() ? QString() : said.last(); }
+
+protected:
+    bool eventFilter(QObject *object, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show) {
+            QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(object);
+            if (iface && iface->role() == QAccessible::Notification)
+                said << iface->text(QAccessible::Name);
+        }
+        return false;
+    }
+};
 
 // Moves the named sliders only.
 inline void setSliders(const QWidget *window, std::initializer_list<std::pair<const char *, int>> values)
