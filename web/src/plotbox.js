@@ -28,6 +28,20 @@ export class PlotBox {
     // The keys are told on hovering too, as the desktop's tooltip tells them.
     this.element.title = core.plotBoxDescription('');
     this.element.append(this.canvas, this.description);
+    // Beside the box, not in it: a picture's children are left out of the
+    // accessibility tree. Unseen, out of the Tab order, and there for a
+    // screen reader only while the audio mode is on; it stands for the mode
+    // and reminds of the keys.
+    this.audioMode = false;
+    this.standIn = document.createElement('div');
+    this.standIn.className = 'plotbox-stand-in';
+    this.standIn.tabIndex = -1;
+    const standIn = { role: 'slider', 'aria-label': name, 'aria-valuemin': 0, 'aria-valuemax': 1, 'aria-valuenow': 1,
+                      'aria-valuetext': core.plotBoxDescription(''), 'aria-hidden': 'true' };
+    for (const attribute of Object.keys(standIn)) this.standIn.setAttribute(attribute, standIn[attribute]);
+    // Whichever way the focus comes to the box in the audio mode, by Tab, a
+    // click, or its window shown again, it goes on to the stand-in.
+    this.element.addEventListener('focus', () => { if (this.audioMode) this.standIn.focus(); });
     // Where the last plot's labels went, in device pixels.
     this.labelBoxes = [];
 
@@ -48,11 +62,22 @@ export class PlotBox {
     if (life) life.addEventListener('abort', () => this.stop(), { once: true });
   }
 
-  // In the audio mode the box takes its keys itself: as an application, a
-  // screen reader in its reading mode hands them on rather than using them
-  // to move through the page.
+  // While the audio mode is on, the box's focus and keys are the stand-in's:
+  // a slider, on which a screen reader in its reading mode switches to
+  // handing the keys to the page, as it does on any slider. A picture keeps
+  // them for the reader's own reading (its arrows, Home, End, H). The box
+  // keeps its role: an element whose role changes under the focus is
+  // replaced in the accessibility tree, and the reader's point of focus
+  // stays on the one that is gone.
   setAudioMode(on) {
-    this.element.setAttribute('role', on ? 'application' : 'img');
+    this.audioMode = on;
+    if (on) {
+      this.standIn.removeAttribute('aria-hidden');
+      this.standIn.focus();
+    } else {
+      this.element.focus();
+      this.standIn.setAttribute('aria-hidden', 'true');
+    }
   }
 
   // The description is tied once the element has its id in the window.

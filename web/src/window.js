@@ -44,14 +44,24 @@ export function buildWindow(core, table, owner) {
   for (const row of inTabOrder(table.controls)) {
     const id = `${table.name}-${row.name}`;
     const control = painted ? { element: document.getElementById(id) } : makeControl(core, table, row, owner);
+    // A control's stand-in lies where it does and takes its focus and keys
+    // at times, as the plot box's does in its audio mode.
+    const standIn = control.standIn;
     if (!painted) {
       control.element.id = id;
       Object.assign(control.element.style, placeStyle(row));
+      if (standIn) {
+        standIn.id = `${id}-stand-in`;
+        Object.assign(standIn.style, placeStyle(row));
+        element.append(standIn);
+      }
       element.append(control.element);
     }
     // A key on a control goes to its owner's handler named after it.
     const keyDown = owner[`${row.name}_KeyDown`];
-    if (keyDown) control.element.addEventListener('keydown', (event) => keyDown.call(owner, event));
+    for (const target of standIn ? [control.element, standIn] : [control.element]) {
+      if (keyDown) target.addEventListener('keydown', (event) => keyDown.call(owner, event));
+    }
     if (row.kind === 'button') {
       control.element.addEventListener('click', () => owner[`${row.name}_Click`]());
       // A held Enter or Space presses once, as on the desktop: its repeats do nothing.
@@ -81,16 +91,17 @@ export function buildWindow(core, table, owner) {
 }
 
 // As in a desktop window, Tab from the last control comes back to the first.
+// A stand-in, out of the Tab order, moves on from its control's place.
 function cycleFocus(element, event) {
   if (event.key !== 'Tab') return;
-  const focusable = element.querySelectorAll('button, [tabindex="0"]');
-  const first = focusable[0];
-  const last = focusable[focusable.length - 1];
-  const to = event.shiftKey ? (document.activeElement === first ? last : null)
-                            : (document.activeElement === last ? first : null);
-  if (!to) return;
+  const focusable = [...element.querySelectorAll('button, [tabindex="0"]')];
+  const at = document.activeElement;
+  const standingIn = at && at.id.endsWith('-stand-in') ? document.getElementById(at.id.slice(0, -'-stand-in'.length)) : null;
+  const from = focusable.indexOf(standingIn || at);
+  const wraps = event.shiftKey ? from === 0 : from === focusable.length - 1;
+  if (from < 0 || !(wraps || standingIn)) return;
   event.preventDefault();
-  to.focus();
+  focusable[(from + (event.shiftKey ? focusable.length - 1 : 1)) % focusable.length].focus();
 }
 
 function makeControl(core, table, row, owner) {
@@ -129,12 +140,14 @@ export function hideWindow(form) {
 
 // A plot that draws is said politely by the page's live region, as a
 // sighted user sees the picture change. The line is a new node each time,
-// so that the same plot twice is said twice.
+// so that the same plot twice is said twice; and since a screen reader
+// takes a text that comes again at once for the same message (Orca drops
+// it), a repeat ends in a no-break space, which nothing says.
 export function announce(text) {
   const region = document.getElementById('vorel-announce');
   if (!region) return;
   const line = document.createElement('p');
-  line.textContent = text;
+  line.textContent = region.textContent === text ? `${text}\u00a0` : text;
   while (region.firstChild) region.removeChild(region.firstChild);
   region.appendChild(line);
 }
