@@ -40,6 +40,9 @@ TEST_PACKAGES=(libgtest-dev desktop-file-utils xvfb dbus at-spi2-core python3-py
 # on an Xvfb display and needs a Spanish locale built from Debian's sources.
 WEB_PACKAGES=(emscripten nodejs)
 WEB_TEST_PACKAGES=(chromium firefox-esr webkit2gtk-driver xvfb locales)
+# The screen reader check hears both front ends through Debian's Orca, in a
+# session with a window manager, keys typed through the X server.
+SCREEN_READER_PACKAGES=(orca openbox xdotool)
 # puppeteer-core drives Debian's Firefox: no npm install fetches a browser.
 export PUPPETEER_SKIP_DOWNLOAD=1
 

@@ -3,7 +3,7 @@
 # tests run on Qt's offscreen platform, so no display is needed. Then builds
 # the browser edition and runs its tests: the number texts under Node, the
 # page in headless Chromium, then the same scenarios in Chromium, Firefox ESR
-# and WebKitGTK.
+# and WebKitGTK; last, both front ends through the Orca screen reader.
 #   --sanitize   build and test with AddressSanitizer and
 #                UndefinedBehaviorSanitizer instead; any finding fails. The
 #                browser edition is left out: it is the same code.
@@ -14,7 +14,7 @@ if [ "${1:-}" = --sanitize ]; then
     need_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
 else
     need_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${WEB_PACKAGES[@]}" \
-                  "${WEB_TEST_PACKAGES[@]}" $(npm_package)
+                  "${WEB_TEST_PACKAGES[@]}" "${SCREEN_READER_PACKAGES[@]}" $(npm_package)
 fi
 
 build=build/test
@@ -43,4 +43,7 @@ if [ "${1:-}" != --sanitize ]; then
     node --test tests/web/web.test.mjs tests/web/screens.test.mjs tests/web/devices.test.mjs \
                 tests/web/robust.test.mjs tests/web/randomuse.test.mjs
     node --test tests/web/engines.test.mjs
+
+    # What Orca says of both front ends, as a blind student hears them.
+    bash tests/xsession.sh /usr/bin/python3 tests/orca_client.py "$build/app/vorel" build/web/vorel.html
 fi

@@ -1,10 +1,9 @@
 #!/usr/bin/env bash
-# Drives the program through the accessibility bus, as a screen reader does,
-# on an X display and a session bus of its own that end with the test.
-#   bus_test.sh PROGRAM
+# Runs a test client on an X display and a session bus of its own that end
+# with it, as a desktop session holds them for a screen reader:
+#   xsession.sh CLIENT [ARGUMENT ...]
+# The client finds the display in DISPLAY and a scratch home in HOME.
 set -euo pipefail
-program=$(realpath "$1")
-client=$(dirname "$(realpath "$0")")/bus_client.py
 work=$(mktemp -d)
 xvfb=
 session=
@@ -34,7 +33,7 @@ trap 'exit 1' INT TERM
 # Without -noreset it would reset, refusing clients for a moment, whenever
 # its last client leaves, as the accessibility bus launcher does after
 # announcing itself on the display while the program may be connecting.
-Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb=$!
 for _ in $(seq 200); do
     [ -s "$work/display" ] && break
@@ -54,9 +53,7 @@ if [ -n "${ASAN_OPTIONS:-}" ]; then
 fi
 
 # The session bus starts the accessibility bus (at-spi-bus-launcher) and its
-# registry when the program and the client first ask for them. Debian's
-# pyatspi lives in the system's Python, not in whichever python3 is first
-# on the PATH.
-setsid dbus-run-session -- /usr/bin/python3 "$client" "$program" &
+# registry when the program and the client first ask for them.
+setsid dbus-run-session -- "$@" &
 session=$!
 wait "$session"

@@ -1,0 +1,227 @@
+"""Hears the program as a blind student does: Debian's Orca in its default
+settings, in Spanish, keys typed through the X server, and what Orca says
+read from its debug log, on the desktop and then in Chromium.
+
+Run by orca_test.sh inside a private display and session bus:
+    /usr/bin/python3 orca_client.py DESKTOP_PROGRAM PAGE.html
+Each row waits for Orca's words, never for a fixed time: it falls behind
+under a burst of keys, and a slow machine only waits longer.
+"""
+import json
+import os
+import re
+import pty
+import shutil
+import fcntl
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+import tty
+
+DEADLINE = 30.0  # seconds for the words of any one row
+SPEECH = "SPEECH OUTPUT: "
+UTTERANCE = re.compile(SPEECH + r"'(.*)'\s*(\{[^{}]*\})?$")
+
+# Onda 1 with A1 = 50, ω1 = 10 and T = 100, each slider at its end; worked
+# out by hand from 50·sin(10·t) at the plot's samples t = 100·k/9500: the
+# text 50,0 is first reached at k = 15 (t = 0,158), -50,0 at k = 45
+# (t = 0,474). At the trace points: sin 10 = -0,544, sin 110 = -0,044,
+# sin 1000 = 0,827.
+WORDS = ("Onda 1, en azul. Valores de -50 a 50; tiempo de 0 a 100. "
+         "Onda 1: mínimo -50,0 en t = 0,5; máximo 50,0 en t = 0,2.")
+KEYS = "Alt+T: modo de audio. Intro: escuchar. Flechas: recorrer."
+
+# The keys, as xdotool names them, and what Orca must say after them, in
+# order. From the plot box, Tab reaches HScroll1, HScroll2, HScroll3, ... the
+# five buttons' first four, "Regresar", HScroll7 ("Rango"); Shift+Tab goes
+# back the same way.
+SCENARIO = [
+    ("space", ["Gráfica", KEYS]),
+    ("alt+t", ["Modo de audio activado."]),
+    ("Return", ["No hay gráfico."]),
+    ("alt+t", ["Modo de audio desactivado."]),
+    ("Tab", ["Amplitud 1"]),
+    ("End", ["50"]),
+    ("Tab Tab", ["Frecuencia 1"]),
+    ("End", ["10"]),
+    ("Tab " * 8, ["Rango"]),
+    ("End", ["100"]),
+    ("shift+Tab " * 4, ["Onda 1"]),
+    ("space", [WORDS]),
+    ("shift+Tab " * 7, ["Gráfica", WORDS + " " + KEYS]),
+    ("alt+t", ["Modo de audio activado."]),
+    ("Right", ["t = 0,0: onda 1, 0,0"]),
+    ("Right", ["t = 1,0: onda 1, -27,2"]),
+    ("Next", ["t = 11,0: onda 1, -2,2"]),
+    ("End", ["t = 100,0: onda 1, 41,3"]),
+    ("Right", ["t = 100,0: onda 1, 41,3"]),
+    ("alt+t", ["Modo de audio desactivado."]),
+    ("Tab", ["Amplitud 1"]),
+    ("Left", ["49"]),
+]
+
+
+class Failure(Exception):
+    pass
+
+
+class Log:
+    """Orca's debug log, through a terminal so that each line comes as it
+    is written rather than when Orca's file buffer fills."""
+
+    def __init__(self, path):
+        self.master, slave = pty.openpty()
+        tty.setraw(slave)
+        self.terminal = os.ttyname(slave)
+        self.slave = slave
+        self.copy = open(path, "w", encoding="utf-8", errors="replace")
+        self.spoken = []
+        self.lock = threading.Condition()
+        threading.Thread(target=self.read, daemon=True).start()
+
+    def read(self):
+        pending = b""
+        while True:
+            try:
+                chunk = os.read(self.master, 65536)
+            except OSError:
+                return
+            if not chunk:
+                return
+            pending += chunk
+            *lines, pending = pending.split(b"\n")
+            with self.lock:
+                for raw in lines:
+                    line = raw.decode("utf-8", "replace")
+                    self.copy.write(line + "\n")
+                    if SPEECH in line:
+                        self.spoken.append(spoken_text(line))
+                self.lock.notify_all()
+
+    def mark(self):
+        with self.lock:
+            return len(self.spoken)
+
+    def wait_for(self, texts, since, what):
+        """Each text in order, each within an utterance after the last."""
+        deadline = time.monotonic() + DEADLINE
+        at = since
+        with self.lock:
+            for text in texts:
+                while True:
+                    found = next((i for i in range(at, len(self.spoken)) if text in self.spoken[i]), None)
+                    if found is not None:
+                        at = found + 1
+                        break
+                    left = deadline - time.monotonic()
+                    if left <= 0:
+                        heard = "\n  ".join(self.spoken[since:]) or "(nothing)"
+                        raise Failure(f"{what}: Orca did not say {text!r}; it said:\n  {heard}")
+                    self.lock.wait(left)
+            return self.spoken[since:at]
+
+
+def spoken_text(line):
+    """The utterance of a log line: SPEECH OUTPUT: 'text' and then its voice."""
+    said = UTTERANCE.search(line)
+    return said.group(1) if said else line.split(SPEECH, 1)[1]
+
+
+def keys(sequence):
+    subprocess.run(["xdotool", "key", "--delay", "150"] + sequence.split(), check=True)
+
+
+def start(command, log, environment):
+    return subprocess.Popen(command, env=environment, stdout=log, stderr=subprocess.STDOUT)
+
+
+def end(process, timeout=10):
+    """Asks first, as a user's session ends them: Orca then writes the last
+    of its log, Chromium ends its own helpers."""
+    if process.poll() is None:
+        process.terminate()
+        try:
+            process.wait(timeout)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
+
+
+def run_scenario(name, log, opening):
+    print(f"{name}:")
+    since = log.mark()
+    for text in log.wait_for(opening, since, f"{name}, opening"):
+        print(f"  (opening) {text}")
+    for sequence, texts in SCENARIO:
+        since = log.mark()
+        keys(sequence)
+        heard = log.wait_for(texts, since, f"{name}, after {sequence.strip()!r}")
+        print(f"  {sequence.strip():<24} {' | '.join(heard)}")
+
+
+def main():
+    desktop, page = sys.argv[1], os.path.abspath(sys.argv[2])
+    work = tempfile.mkdtemp(prefix="orca-")
+    failed = False
+    environment = dict(os.environ, LANG="es_ES.UTF-8", LANGUAGE="es")
+    environment.pop("LC_ALL", None)
+    helpers = []
+    log = Log(os.path.join(work, "orca.log"))
+    orca = None
+    try:
+        helpers.append(start(["openbox", "--sm-disable"], subprocess.DEVNULL, environment))
+        helpers.append(start(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
+                             subprocess.DEVNULL, environment))
+        # Orca refuses to start while another of the same user runs: a
+        # second check on this machine waits for the first.
+        lock = open(os.path.join(tempfile.gettempdir(), f"vorel-orca-{os.getuid()}.lock"), "w")
+        fcntl.flock(lock, fcntl.LOCK_EX)
+        orca = start(["orca", "--debug-file", log.terminal], open(os.path.join(work, "orca.out"), "w"), environment)
+        try:
+            log.wait_for([""], 0, "Orca starting")
+        except Failure:
+            with open(os.path.join(work, "orca.out")) as said:
+                raise Failure(f"Orca did not start: {said.read().strip() or 'no word of why'}")
+
+        program = start([desktop], open(os.path.join(work, "desktop.out"), "w"), environment)
+        try:
+            run_scenario("desktop", log, ["Continuar"])
+        finally:
+            end(program)
+
+        # A Spanish browser, as the class's: its languages give the page's
+        # decimal comma, and it offers no translation of a Spanish page.
+        profile = os.path.join(work, "chromium")
+        os.makedirs(os.path.join(profile, "Default"))
+        with open(os.path.join(profile, "Default", "Preferences"), "w") as preferences:
+            json.dump({"intl": {"accept_languages": "es-ES,es"}, "translate": {"enabled": False}}, preferences)
+        browser = start(["chromium", "--no-sandbox", "--force-renderer-accessibility", "--lang=es-ES",
+                         "--no-first-run", "--disable-background-networking", "--disable-component-update",
+                         "--disable-sync", "--disable-gpu", "--disable-quic", f"--user-data-dir={profile}",
+                         "--window-size=1200,900", "file://" + page],
+                        open(os.path.join(work, "chromium.out"), "w"), environment)
+        try:
+            run_scenario("Chromium", log, ["Continuar"])
+        finally:
+            end(browser)
+        print("PASS")
+        return 0
+    except Failure as failure:
+        print("FAIL:", failure)
+        print("Orca's whole log, and what the programs printed:", work)
+        failed = True
+        return 1
+    finally:
+        # Orca ends first, so that the last of its log is written.
+        if orca:
+            end(orca)
+        for helper in helpers:
+            end(helper)
+        if not failed:
+            shutil.rmtree(work, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
