@@ -1,6 +1,6 @@
 """Hears the program as a blind student does: Debian's Orca in its default
 settings, in Spanish, keys typed through the X server, and what Orca says
-read from its debug log, on the desktop and then in Chromium.
+read from its debug log, on the desktop, then in Chromium and Firefox.
 
 Run by orca_test.sh inside a private display and session bus:
     /usr/bin/python3 orca_client.py DESKTOP_PROGRAM PAGE.html
@@ -28,7 +28,7 @@ UTTERANCE = re.compile(SPEECH + r"'(.*)'\s*(\{[^{}]*\})?$")
 # out by hand from 50·sin(10·t) at the plot's samples t = 100·k/9500: the
 # text 50,0 is first reached at k = 15 (t = 0,158), -50,0 at k = 45
 # (t = 0,474). At the trace points: sin 10 = -0,544, sin 110 = -0,044,
-# sin 1000 = 0,827.
+# sin 1000 = 0,827, sin 990 = -0,388.
 WORDS = ("Onda 1, en azul. Valores de -50 a 50; tiempo de 0 a 100. "
          "Onda 1: mínimo -50,0 en t = 0,5; máximo 50,0 en t = 0,2.")
 KEYS = "Alt+T: modo de audio. Intro: escuchar. Flechas: recorrer."
@@ -57,9 +57,16 @@ SCENARIO = [
     ("Next", ["t = 11,0: onda 1, -2,2"]),
     ("End", ["t = 100,0: onda 1, 41,3"]),
     ("Right", ["t = 100,0: onda 1, 41,3"]),
-    ("alt+t", ["Modo de audio desactivado."]),
+    # Tab and Shift+Tab leave the box at its place in the order, the mode on.
     ("Tab", ["Amplitud 1"]),
     ("Left", ["49"]),
+    ("shift+Tab", ["Gráfica"]),
+    ("Left", ["t = 99,0: onda 1, -19,4"]),
+    ("shift+Tab", ["Vorel 1 y 2"]),
+    ("Tab", ["Gráfica"]),
+    ("alt+t", ["Modo de audio desactivado."]),
+    ("Tab", ["Amplitud 1"]),
+    ("Right", ["50"]),
 ]
 
 
@@ -161,6 +168,37 @@ def run_scenario(name, log, opening):
         print(f"  {sequence.strip():<24} {' | '.join(heard)}")
 
 
+# Spanish browsers, as the class's: their languages give the page's decimal
+# comma, and they offer no translation of a Spanish page and no first-run
+# pages of their own.
+def chromium(work, page):
+    profile = os.path.join(work, "chromium")
+    os.makedirs(os.path.join(profile, "Default"))
+    with open(os.path.join(profile, "Default", "Preferences"), "w") as preferences:
+        json.dump({"intl": {"accept_languages": "es-ES,es"}, "translate": {"enabled": False}}, preferences)
+    return ["chromium", "--no-sandbox", "--force-renderer-accessibility", "--lang=es-ES", "--no-first-run",
+            "--disable-background-networking", "--disable-component-update", "--disable-sync", "--disable-gpu",
+            "--disable-quic", f"--user-data-dir={profile}", "--window-size=1200,900", "file://" + page]
+
+
+def firefox(work, page):
+    profile = os.path.join(work, "firefox")
+    os.makedirs(profile)
+    preferences = {
+        "intl.accept_languages": "es-ES, es", "intl.locale.requested": "es-ES",
+        "browser.shell.checkDefaultBrowser": False, "browser.aboutwelcome.enabled": False,
+        "browser.startup.homepage_override.mstone": "ignore", "startup.homepage_welcome_url": "",
+        "datareporting.policy.dataSubmissionEnabled": False, "toolkit.telemetry.reportingpolicy.firstRun": False,
+        "browser.translations.enable": False, "app.update.enabled": False, "network.connectivity-service.enabled": False,
+        "datareporting.policy.firstRunURL": "", "browser.startup.page": 0, "browser.newtabpage.enabled": False,
+    }
+    with open(os.path.join(profile, "user.js"), "w") as user:
+        for name, value in preferences.items():
+            user.write(f"user_pref({json.dumps(name)}, {json.dumps(value)});\n")
+    return ["firefox-esr", "--no-remote", "--new-instance", "--profile", profile, "--width", "1200",
+            "--height", "900", "file://" + page]
+
+
 def main():
     desktop, page = sys.argv[1], os.path.abspath(sys.argv[2])
     work = tempfile.mkdtemp(prefix="orca-")
@@ -185,27 +223,13 @@ def main():
             with open(os.path.join(work, "orca.out")) as said:
                 raise Failure(f"Orca did not start: {said.read().strip() or 'no word of why'}")
 
-        program = start([desktop], open(os.path.join(work, "desktop.out"), "w"), environment)
-        try:
-            run_scenario("desktop", log, ["Continuar"])
-        finally:
-            end(program)
-
-        # A Spanish browser, as the class's: its languages give the page's
-        # decimal comma, and it offers no translation of a Spanish page.
-        profile = os.path.join(work, "chromium")
-        os.makedirs(os.path.join(profile, "Default"))
-        with open(os.path.join(profile, "Default", "Preferences"), "w") as preferences:
-            json.dump({"intl": {"accept_languages": "es-ES,es"}, "translate": {"enabled": False}}, preferences)
-        browser = start(["chromium", "--no-sandbox", "--force-renderer-accessibility", "--lang=es-ES",
-                         "--no-first-run", "--disable-background-networking", "--disable-component-update",
-                         "--disable-sync", "--disable-gpu", "--disable-quic", f"--user-data-dir={profile}",
-                         "--window-size=1200,900", "file://" + page],
-                        open(os.path.join(work, "chromium.out"), "w"), environment)
-        try:
-            run_scenario("Chromium", log, ["Continuar"])
-        finally:
-            end(browser)
+        for name, command in (("desktop", [desktop]), ("Chromium", chromium(work, page)),
+                              ("Firefox", firefox(work, page))):
+            program = start(command, open(os.path.join(work, f"{name}.out"), "w"), environment)
+            try:
+                run_scenario(name, log, ["Continuar"])
+            finally:
+                end(program)
         print("PASS")
         return 0
     except Failure as failure:
