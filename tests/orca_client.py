@@ -2,7 +2,7 @@
 settings, in Spanish, keys typed through the X server, and what Orca says
 read from its debug log, on the desktop, then in Chromium and Firefox.
 
-Run by orca_test.sh inside a private display and session bus:
+Run by scripts/test.sh through xsession.sh, on a display and session bus of its own:
     /usr/bin/python3 orca_client.py DESKTOP_PROGRAM PAGE.html
 Each row waits for Orca's words, never for a fixed time: it falls behind
 under a burst of keys, and a slow machine only waits longer.
