@@ -217,6 +217,13 @@ for (const engine of engines) {
       await walk([['ArrowLeft', 't = 0,0: onda 1, 20,0; onda 2, 4,8; resultante, 24,8'],
         ['PageDown', 't = 1,0: onda 1, 10,8; onda 2, 6,0; resultante, 16,8'],
         ['End', 't = 10,0: onda 1, -16,8; onda 2, 10,0; resultante, -6,8']]);
+      // The stand-in leaves by Tab and Shift+Tab from the box's place, and
+      // the box, reached again, hands it the focus.
+      for (const [key, id] of [['Tab', 'Form1-HScroll1'], ['Shift+Tab', 'Form1-Picture1-stand-in'],
+        ['Shift+Tab', 'Form1-Command6'], ['Tab', 'Form1-Picture1-stand-in']]) {
+        await page.press(key);
+        assert.equal(await focused(), id, key);
+      }
       // Three curves of 1.5 s and two gaps of 0.25 s; wave 1 first.
       await page.press('h');
       await page.evaluate(() => { window.soundFails = true; });
