@@ -7,12 +7,12 @@ Run by scripts/test.sh through xsession.sh, on a display and session bus of its 
 Each row waits for Orca's words, never for a fixed time: it falls behind
 under a burst of keys, and a slow machine only waits longer.
 """
+import fcntl
 import json
 import os
-import re
 import pty
+import re
 import shutil
-import fcntl
 import subprocess
 import sys
 import tempfile
@@ -82,88 +82,62 @@ class Log:
         self.master, slave = pty.openpty()
         tty.setraw(slave)
         self.terminal = os.ttyname(slave)
-        self.slave = slave
         self.copy = open(path, "w", encoding="utf-8", errors="replace")
         self.spoken = []
-        self.lock = threading.Condition()
+        self.changed = threading.Condition()
         threading.Thread(target=self.read, daemon=True).start()
 
     def read(self):
         pending = b""
-        while True:
-            try:
-                chunk = os.read(self.master, 65536)
-            except OSError:
-                return
-            if not chunk:
-                return
-            pending += chunk
-            *lines, pending = pending.split(b"\n")
-            with self.lock:
-                for raw in lines:
-                    line = raw.decode("utf-8", "replace")
+        while chunk := os.read(self.master, 65536):
+            *lines, pending = (pending + chunk).split(b"\n")
+            with self.changed:
+                for line in (raw.decode("utf-8", "replace") for raw in lines):
                     self.copy.write(line + "\n")
                     if SPEECH in line:
-                        self.spoken.append(spoken_text(line))
-                self.lock.notify_all()
+                        said = UTTERANCE.search(line)
+                        self.spoken.append(said.group(1) if said else line.split(SPEECH, 1)[1])
+                self.changed.notify_all()
 
     def mark(self):
-        with self.lock:
+        with self.changed:
             return len(self.spoken)
 
     def wait_for(self, texts, since, what):
         """Each text in order, each within an utterance after the last."""
         deadline = time.monotonic() + DEADLINE
         at = since
-        with self.lock:
+        with self.changed:
             for text in texts:
-                while True:
-                    found = next((i for i in range(at, len(self.spoken)) if text in self.spoken[i]), None)
-                    if found is not None:
-                        at = found + 1
-                        break
-                    left = deadline - time.monotonic()
-                    if left <= 0:
+                while (found := next((i for i in range(at, len(self.spoken)) if text in self.spoken[i]), None)) is None:
+                    if not self.changed.wait(deadline - time.monotonic()):
                         heard = "\n  ".join(self.spoken[since:]) or "(nothing)"
                         raise Failure(f"{what}: Orca did not say {text!r}; it said:\n  {heard}")
-                    self.lock.wait(left)
+                at = found + 1
             return self.spoken[since:at]
-
-
-def spoken_text(line):
-    """The utterance of a log line: SPEECH OUTPUT: 'text' and then its voice."""
-    said = UTTERANCE.search(line)
-    return said.group(1) if said else line.split(SPEECH, 1)[1]
-
-
-def keys(sequence):
-    subprocess.run(["xdotool", "key", "--delay", "150"] + sequence.split(), check=True)
 
 
 def start(command, log, environment):
     return subprocess.Popen(command, env=environment, stdout=log, stderr=subprocess.STDOUT)
 
 
-def end(process, timeout=10):
-    """Asks first, as a user's session ends them: Orca then writes the last
-    of its log, Chromium ends its own helpers."""
-    if process.poll() is None:
-        process.terminate()
-        try:
-            process.wait(timeout)
-        except subprocess.TimeoutExpired:
-            process.kill()
-            process.wait()
+def end(process):
+    """Asks first, as a session's end does: Orca then writes the last of its
+    log, a browser ends its own helpers."""
+    process.terminate()
+    try:
+        process.wait(10)
+    except subprocess.TimeoutExpired:
+        process.kill()
+        process.wait()
 
 
-def run_scenario(name, log, opening):
+def run_scenario(name, log):
     print(f"{name}:")
-    since = log.mark()
-    for text in log.wait_for(opening, since, f"{name}, opening"):
-        print(f"  (opening) {text}")
+    log.wait_for(["Continuar"], log.mark(), f"{name}, the title window")
     for sequence, texts in SCENARIO:
         since = log.mark()
-        keys(sequence)
+        subprocess.run(["xdotool", "key", "--delay", "150"] + sequence.split(), check=True)
         heard = log.wait_for(texts, since, f"{name}, after {sequence.strip()!r}")
         print(f"  {sequence.strip():<24} {' | '.join(heard)}")
 
@@ -184,16 +158,11 @@ def chromium(work, page):
 def firefox(work, page):
     profile = os.path.join(work, "firefox")
     os.makedirs(profile)
-    preferences = {
-        "intl.accept_languages": "es-ES, es", "intl.locale.requested": "es-ES",
-        "browser.shell.checkDefaultBrowser": False, "browser.aboutwelcome.enabled": False,
-        "browser.startup.homepage_override.mstone": "ignore", "startup.homepage_welcome_url": "",
-        "datareporting.policy.dataSubmissionEnabled": False, "toolkit.telemetry.reportingpolicy.firstRun": False,
-        "browser.translations.enable": False, "app.update.enabled": False, "network.connectivity-service.enabled": False,
-        "datareporting.policy.firstRunURL": "", "browser.startup.page": 0, "browser.newtabpage.enabled": False,
-    }
     with open(os.path.join(profile, "user.js"), "w") as user:
-        for name, value in preferences.items():
+        for name, value in {"intl.accept_languages": "es-ES, es", "browser.translations.enable": False,
+                            "browser.shell.checkDefaultBrowser": False, "browser.aboutwelcome.enabled": False,
+                            "browser.startup.homepage_override.mstone": "ignore",
+                            "datareporting.policy.firstRunURL": "", "browser.startup.page": 0}.items():
             user.write(f"user_pref({json.dumps(name)}, {json.dumps(value)});\n")
     return ["firefox-esr", "--no-remote", "--new-instance", "--profile", profile, "--width", "1200",
             "--height", "900", "file://" + page]
@@ -202,49 +171,37 @@ def firefox(work, page):
 def main():
     desktop, page = sys.argv[1], os.path.abspath(sys.argv[2])
     work = tempfile.mkdtemp(prefix="orca-")
-    failed = False
     environment = dict(os.environ, LANG="es_ES.UTF-8", LANGUAGE="es")
     environment.pop("LC_ALL", None)
-    helpers = []
     log = Log(os.path.join(work, "orca.log"))
-    orca = None
+    started = []
     try:
-        helpers.append(start(["openbox", "--sm-disable"], subprocess.DEVNULL, environment))
-        helpers.append(start(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
-                             subprocess.DEVNULL, environment))
+        for helper in (["openbox", "--sm-disable"], ["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"]):
+            started.append(start(helper, subprocess.DEVNULL, environment))
         # Orca refuses to start while another of the same user runs: a
         # second check on this machine waits for the first.
         lock = open(os.path.join(tempfile.gettempdir(), f"vorel-orca-{os.getuid()}.lock"), "w")
         fcntl.flock(lock, fcntl.LOCK_EX)
-        orca = start(["orca", "--debug-file", log.terminal], open(os.path.join(work, "orca.out"), "w"), environment)
-        try:
-            log.wait_for([""], 0, "Orca starting")
-        except Failure:
-            with open(os.path.join(work, "orca.out")) as said:
-                raise Failure(f"Orca did not start: {said.read().strip() or 'no word of why'}")
-
+        started.append(start(["orca", "--debug-file", log.terminal], open(f"{work}/orca.out", "w"), environment))
+        log.wait_for([""], 0, f"Orca starting (see {work}/orca.out)")
         for name, command in (("desktop", [desktop]), ("Chromium", chromium(work, page)),
                               ("Firefox", firefox(work, page))):
-            program = start(command, open(os.path.join(work, f"{name}.out"), "w"), environment)
+            program = start(command, open(f"{work}/{name}.out", "w"), environment)
             try:
-                run_scenario(name, log, ["Continuar"])
+                run_scenario(name, log)
             finally:
                 end(program)
-        print("PASS")
-        return 0
     except Failure as failure:
         print("FAIL:", failure)
         print("Orca's whole log, and what the programs printed:", work)
-        failed = True
         return 1
     finally:
-        # Orca ends first, so that the last of its log is written.
-        if orca:
-            end(orca)
-        for helper in helpers:
-            end(helper)
-        if not failed:
-            shutil.rmtree(work, ignore_errors=True)
+        # Orca first, so that the last of its log is written.
+        for process in reversed(started):
+            end(process)
+    shutil.rmtree(work, ignore_errors=True)
+    print("PASS")
+    return 0
 
 
 if __name__ == "__main__":

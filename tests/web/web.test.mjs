@@ -199,29 +199,14 @@ describe('plots', () => {
   test('draw each of the five in its colours, and the guard keeps the picture', async () => {
     const page = await openMain(suite.browser);
     await page.evaluate(setSliders, kExample);
-    // Each curve's extremes, at the earliest time its one-decimal text is
-    // reached (20·sin t reads -20,0 from t = 4.642 on), then the box's keys.
-    const [w1, w2, r] = ['Onda 1: mínimo -20,0 en t = 4,6; máximo 20,0 en t = 1,5.',
-      'Onda 2: mínimo -10,0 en t = 2,3; máximo 10,0 en t = 0,7.',
-      'Resultante: mínimo -26,0 en t = 5,2; máximo 26,0 en t = 1,0.'];
-    const expected = {
-      Command1: ['blue', `Onda 1, en azul. Valores de -20 a 20; tiempo de 0 a 10. ${w1} ${kPlotBoxKeys}`],
-      Command2: ['green', `Onda 2, en verde. Valores de -10 a 10; tiempo de 0 a 10. ${w2} ${kPlotBoxKeys}`],
-      Command6: ['blue green', `Onda 1, en azul, y onda 2, en verde. Valores de -30 a 30; tiempo de 0 a 10. ${w1} ${w2} ${kPlotBoxKeys}`],
-      Command5: ['red', `Resultante, en rojo. Valores de -30 a 30; tiempo de 0 a 10. ${r} ${kPlotBoxKeys}`],
-      Command3: ['blue green red',
-        `Onda 1, en azul, onda 2, en verde, y resultante, en rojo. Valores de -30 a 30; tiempo de 0 a 10. ${w1} ${w2} ${r} ${kPlotBoxKeys}`],
-    };
-    for (const [button, [colours, description]] of Object.entries(expected)) {
+    // What each plot says is heard through a screen reader, in the Orca check.
+    const expected = { Command1: 'blue', Command2: 'green', Command6: 'blue green', Command5: 'red', Command3: 'blue green red' };
+    for (const [button, colours] of Object.entries(expected)) {
       await page.click(`#Form1-${button}`);
       const counts = countColours(await canvasPixels(page));
       for (const colour of ['blue', 'green', 'red'])
         assert.equal(counts[colour] > 400, colours.includes(colour), `${button} ${colour}: ${counts[colour]}`);
       assert.ok(counts.black > 800, `the frame: ${counts.black}`);
-      const box = page.locator('#Form1-Picture1');
-      assert.equal(await box.getAttribute('role'), 'img');
-      assert.equal(await box.getAttribute('aria-label'), 'Gráfica');
-      assert.equal(await text(page, await box.getAttribute('aria-describedby')), description);
     }
     // The browser's language gives the separator of the texts the core writes.
     await setSlider(page, 'HScroll7', 5);
