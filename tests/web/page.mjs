@@ -227,6 +227,16 @@ export async function decodePng(page, png) {
   }, png.toString('base64')));
 }
 
+// The screen's pixels of an element and 2 CSS px round it, at scale 1, as a
+// text a row: each pixel the letter of its colour in palette, { X: [r, g, b] },
+// to within 2 in each channel, else a space.
+export async function pixelRows(page, selector, palette) {
+  const { x, y, width: w, height: h } = await page.locator(selector).boundingBox();
+  const { width, data } = await decodePng(page, await page.screenshot({ clip: { x: x - 2, y: y - 2, width: w + 4, height: h + 4 } }));
+  const letter = (i) => Object.keys(palette).find((l) => palette[l].every((c, k) => Math.abs(c - data[i + k]) <= 2)) ?? ' ';
+  return Array.from({ length: h + 4 }, (_, row) => Array.from({ length: width }, (_, col) => letter((row * width + col) * 4)).join(''));
+}
+
 export async function labelBoxes(page) {
   return page.evaluate(() => window.vorel.title.m_form1.Picture1.labelBoxes);
 }

@@ -6,7 +6,7 @@ import assert from 'node:assert/strict';
 import { describe, test } from 'node:test';
 import {
   browserSuite, canvasPixels, countColours, desktopLabels, desktopPixels, firstDifference, kExample, kPhased,
-  kPlotBoxKeys, kUnscaledViewport, labelBoxes, open, openMain, setMetrics, setSliders,
+  kPlotBoxKeys, kUnscaledViewport, labelBoxes, open, openMain, pixelRows, setMetrics, setSliders,
 } from './page.mjs';
 
 const suite = browserSuite();
@@ -191,6 +191,20 @@ describe('the scroll bar', () => {
         await press(page, 'HScroll4', part);
       }
       assert.equal(await focused(page), 'Form1-HScroll4', part);
+    }
+  });
+
+  test('in forced colours, dark and light, has its track\'s edge, a filled thumb, arrows pointing their way and its focus marker', async () => {
+    // Chromium's two themes: ButtonText (X), ButtonFace (.) and Highlight on the page (o).
+    for (const [colorScheme, X, face, o] of [['dark', [255, 255, 255], [0, 0, 0], [0, 184, 204]], ['light', [0, 0, 0], [255, 255, 255], [55, 51, 109]]]) {
+      const page = await openMain(suite.browser, { device: { forcedColors: 'active', colorScheme } });
+      await setSlider(page, 'HScroll1', 20);
+      await page.keyboard.press('Tab'); // from the plot box
+      const bar = await pixelRows(page, '#Form1-HScroll1', { X, '.': face, o });
+      // The marker above it, and its rows 0, 4 and 8: the edge; each glyph's first row, at its base only; the middle.
+      assert.deepEqual([bar[0].includes('o'), ...[2, 6, 10].map((y) => bar[y].slice(2, -2))], [true, 'X'.repeat(81),
+        'X.........X.....X................XXXXXXXX.......................X.....X.........X',
+        'X.....XXXXX.....X................XXXXXXXX.......................X.....XXXXX.....X'], colorScheme);
     }
   });
 });
