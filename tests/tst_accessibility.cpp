@@ -337,7 +337,7 @@ void tst_Accessibility::plotBoxSoundIsHeardThroughTheSoundServer()
         QCOMPARE(heard.said.mid(before), QStringList({"No hay salida de sonido.", "t = 0.0: onda 1, 0.0"}));
         return;
     }
-    QTRY_COMPARE_WITH_TIMEOUT(server->sounds().size(), 1, 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(server->sounds().size(), 1, 10000);
     // Again, and at once a second sound, Onda 1 with A1 = 10, ω1 = 10:
     // 440 Hz at a tenth. The first stops.
     QTest::keyClick(box, Qt::Key_Return);
@@ -345,7 +345,7 @@ void tst_Accessibility::plotBoxSoundIsHeardThroughTheSoundServer()
     QTest::mouseClick(control<QPushButton>(&form, "Command1"), Qt::LeftButton);
     box->setFocus();
     QTest::keyClick(box, Qt::Key_Return);
-    QTRY_COMPARE_WITH_TIMEOUT(server->sounds().size(), 2, 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(server->sounds().size(), 2, 10000);
     QVERIFY(!heard.said.contains(QStringLiteral("No hay salida de sonido.")));
     const QList<SoundServer::Sound> sounds = server->sounds();
     for (const SoundServer::Sound &sound : sounds)
