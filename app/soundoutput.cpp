@@ -21,16 +21,22 @@ public:
         QAudioFormat format;
         format.setSampleRate(sampleRate);
         format.setChannelCount(1);
-        format.setSampleFormat(QAudioFormat::Float);
-        QByteArray bytes;
-        if (device.isFormatSupported(format)) {
-            bytes = QByteArray(reinterpret_cast<const char *>(samples.data()),
-                               static_cast<qsizetype>(samples.size() * sizeof(float)));
-        } else {
-            // Most outputs take floats; the others take 16-bit integers.
+        // In the output's own sample format where it is 16-bit integers, as
+        // PulseAudio's outputs are unless set otherwise, so that the sound
+        // server need not convert them; else in floats, which most others
+        // take, else in 16-bit integers.
+        format.setSampleFormat(device.preferredFormat().sampleFormat() == QAudioFormat::Int16 ? QAudioFormat::Int16
+                                                                                             : QAudioFormat::Float);
+        if (!device.isFormatSupported(format)) {
             format.setSampleFormat(QAudioFormat::Int16);
             if (!device.isFormatSupported(format))
                 return false;
+        }
+        QByteArray bytes;
+        if (format.sampleFormat() == QAudioFormat::Float) {
+            bytes = QByteArray(reinterpret_cast<const char *>(samples.data()),
+                               static_cast<qsizetype>(samples.size() * sizeof(float)));
+        } else {
             std::vector<std::int16_t> whole(samples.size());
             std::transform(samples.begin(), samples.end(), whole.begin(), [](float s) {
                 return static_cast<std::int16_t>(std::lround(std::clamp(s, -1.0f, 1.0f) * 32767.0f));

@@ -31,8 +31,10 @@ need_packages() {
 # Multimedia plays the plots' sound.
 BUILD_PACKAGES=(cmake g++ make qt6-base-dev qt6-multimedia-dev fonts-liberation2)
 # The accessibility test runs the program on its own X display and session
-# bus, and drives it through AT-SPI with Debian's pyatspi.
-TEST_PACKAGES=(libgtest-dev desktop-file-utils xvfb dbus at-spi2-core python3-pyatspi)
+# bus, and drives it through AT-SPI with Debian's pyatspi; the sound test
+# plays through a PulseAudio server of its own and records what it played.
+TEST_PACKAGES=(libgtest-dev desktop-file-utils xvfb dbus at-spi2-core python3-pyatspi
+               pulseaudio pulseaudio-utils)
 
 # The browser edition: Emscripten for the core, Node for the build step and
 # the browser tests, and three engines to run them in: Debian's Chromium,

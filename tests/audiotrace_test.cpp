@@ -128,11 +128,13 @@ TEST(audio_trace, walks_the_last_plot_only_in_audio_mode)
         EXPECT_TRUE(answer.handled && answer.say.empty() && !answer.play && !answer.stop);
     }
     // A short range is walked in steps finer than a tenth; a new plot
-    // starts again at its beginning.
+    // starts again at its beginning, and nothing goes before it.
     trace.plotted(PlotCommand::Wave2, {20, 10, 10, 20, 150, 40, 5});
     run({{PlotKey::Back, true, "t = 0.0: onda 2, 3.9"},
          {PlotKey::Forward, true, "t = 0.005: onda 2, 4.0"},
          {PlotKey::Start, true, "t = 0.0: onda 2, 3.9"},
+         {PlotKey::Back, true, "t = 0.0: onda 2, 3.9"},
+         {PlotKey::TickBack, true, "t = 0.0: onda 2, 3.9"},
          {PlotKey::AudioMode, true, "Modo de audio desactivado.", false, true},
          {PlotKey::Back, false, ""}},
         ".");

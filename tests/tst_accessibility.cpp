@@ -6,10 +6,13 @@
 #include "plotbox.h"
 
 #include <QAccessible>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -44,6 +47,7 @@ private slots:
     void slidersSpeakAndTakeTheirReadoutsUnits();
     void plotBoxDescribesTheLastPlotDrawn();
     void plotBoxKeysTraceAndPlayOnlyInAudioMode();
+    void plotBoxSoundIsHeardThroughTheSoundServer();
 
 private:
     static std::unique_ptr<QWidget> openWindow(bool mainWindow)
@@ -218,41 +222,80 @@ void tst_Accessibility::plotBoxKeysTraceAndPlayOnlyInAudioMode()
     form.setSoundOutput(std::unique_ptr<SoundOutput>(speakers));
     auto *box = control<PlotBox>(&form, "Picture1");
     const Heard heard;
-    auto said = [&] { return heard.last(); };
     form.show();
     QVERIFY(QTest::qWaitForWindowActive(&form));
     box->setFocus();
-    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Space, Qt::Key_Right})
-        QTest::keyClick(box, key);
-    QCOMPARE(heard.said, QStringList());
-    QTest::keyClick(box, Qt::Key_T, Qt::AltModifier);
-    QCOMPARE(said(), QStringLiteral("Modo de audio activado."));
-    QTest::keyClick(box, Qt::Key_Return);
-    QTest::keyClick(box, Qt::Key_Return);
-    QCOMPARE(heard.said, QStringList({"Modo de audio activado.", "No hay gráfico.", "No hay gráfico."}));
+    // Each key, what is said after it (nothing for a key that does what it
+    // always did), and how many sounds have played by then. A held key
+    // comes as its own repeat.
+    struct Press {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        QStringList said;
+        std::size_t played = 0;
+        bool held = false;
+    };
+    const auto press = [&](std::initializer_list<Press> presses) {
+        for (const Press &p : presses) {
+            const qsizetype before = heard.said.size();
+            if (p.held) {
+                QKeyEvent repeat(QEvent::KeyPress, p.key, p.modifiers, QString(), true);
+                QApplication::sendEvent(box, &repeat);
+            } else {
+                QTest::keyClick(box, p.key, p.modifiers);
+            }
+            const QString key = QKeySequence(p.key | p.modifiers).toString() + (p.held ? " held" : "");
+            if (heard.said.mid(before) != p.said || speakers->played.size() != p.played)
+                return key + ": said " + heard.said.mid(before).join(" | ") + ", played " + QString::number(speakers->played.size());
+        }
+        return QString();
+    };
+    const auto none = Qt::NoModifier;
+    const auto keypad = Qt::KeypadModifier;
+    const QStringList noPlot{"No hay gráfico."};
+    QCOMPARE(press({{Qt::Key_Return, none, {}},
+                    {Qt::Key_Space, none, {}},
+                    {Qt::Key_Right, none, {}},
+                    {Qt::Key_T, Qt::AltModifier | Qt::ShiftModifier, {}},
+                    {Qt::Key_T, Qt::AltModifier, {"Modo de audio activado."}},
+                    {Qt::Key_T, Qt::AltModifier, {}, 0, true},
+                    {Qt::Key_Return, none, noPlot},
+                    {Qt::Key_Return, none, noPlot}}),
+             QString());
 
     setSliders(&form, {{"HScroll1", 20}, {"HScroll2", 10}, {"HScroll3", 10}, {"HScroll4", 20},
                        {"HScroll5", 150}, {"HScroll6", 40}, {"HScroll7", 100}});
     QTest::mouseClick(control<QPushButton>(&form, "Command3"), Qt::LeftButton);
     // Said at once, with the focus on the button.
-    QVERIFY(said().startsWith(QStringLiteral("Onda 1, en azul, onda 2, en verde, y resultante, en rojo. ")));
+    QVERIFY(heard.last().startsWith(QStringLiteral("Onda 1, en azul, onda 2, en verde, y resultante, en rojo. ")));
     const QImage picture = box->image();
     setSliders(&form, {{"HScroll1", 50}});
     box->setFocus();
-    QTest::keyClick(box, Qt::Key_Right);
-    QCOMPARE(said(), QStringLiteral("t = 0.0: onda 1, 19.9; onda 2, 3.9; resultante, 23.8"));
-    QTest::keyClick(box, Qt::Key_PageDown);
-    QCOMPARE(said(), QStringLiteral("t = 1.0: onda 1, 12.0; onda 2, 6.8; resultante, 18.7"));
-    QVERIFY(speakers->played.empty());
-    QTest::keyClick(box, Qt::Key_H);
-    QCOMPARE(speakers->played.size(), 1u);
+    const QStringList start{"t = 0.0: onda 1, 19.9; onda 2, 3.9; resultante, 23.8"};
+    const QStringList end{"t = 10.0: onda 1, -17.5; onda 2, 10.0; resultante, -7.5"};
+    QCOMPARE(press({{Qt::Key_Right, keypad, start},
+                    {Qt::Key_End, none, end},
+                    {Qt::Key_Right, none, end},
+                    {Qt::Key_Home, none, start},
+                    {Qt::Key_PageDown, none, {"t = 1.0: onda 1, 12.0; onda 2, 6.8; resultante, 18.7"}}}),
+             QString());
+    // A plot that its guard refuses draws nothing, and the keys stay on the last.
+    setSliders(&form, {{"HScroll7", 0}});
+    QTest::mouseClick(control<QPushButton>(&form, "Command5"), Qt::LeftButton);
+    box->setFocus();
+    QCOMPARE(press({{Qt::Key_Right, none, {"t = 1.1: onda 1, 10.3; onda 2, 5.2; resultante, 15.5"}},
+                    {Qt::Key_H, none, {}, 1},
+                    {Qt::Key_H, none, {}, 1, true},
+                    {Qt::Key_Return, none, {}, 1, true},
+                    {Qt::Key_Enter, keypad, {}, 2}}),
+             QString());
     QCOMPARE(speakers->played[0].size(), 220500u); // three curves of 1.5 s, two gaps of 0.25 s
     QCOMPARE(qRound(speakers->played[0][10000] * 1e5), 19547); // wave 1 at 20, not 50
     QTest::keyClick(box, Qt::Key_Escape);
     QCOMPARE(speakers->stops, 1);
     speakers->works = false;
     QTest::keyClick(box, Qt::Key_Space);
-    QCOMPARE(said(), QStringLiteral("No hay salida de sonido."));
+    QCOMPARE(heard.last(), QStringLiteral("No hay salida de sonido."));
     QCOMPARE(box->image(), picture);
     // The box keeps its name, and its description stays the plot and its keys.
     QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(box);
@@ -261,6 +304,57 @@ void tst_Accessibility::plotBoxKeysTraceAndPlayOnlyInAudioMode()
     QVERIFY(iface->text(QAccessible::Description).endsWith(QStringLiteral("Flechas: recorrer.")));
     QTest::mouseClick(control<QPushButton>(&form, "Command4"), Qt::LeftButton);
     QCOMPARE(speakers->stops, 2);
+}
+
+// The sound as the computer plays it, through Qt Multimedia, from a key on
+// the plot box. Where VOREL_SOUND_SINK names a sample format (ctest runs
+// this once for each of two), a sound server of the test's own plays it,
+// and what reached its output is measured; where no sound server runs,
+// the box says so, once, and goes on.
+void tst_Accessibility::plotBoxSoundIsHeardThroughTheSoundServer()
+{
+    const QString sampleFormat = qEnvironmentVariable("VOREL_SOUND_SINK");
+    std::optional<SoundServer> server;
+    if (!sampleFormat.isEmpty()) {
+        server.emplace(sampleFormat);
+        QTRY_VERIFY_WITH_TIMEOUT(server->ready(), 20000);
+    }
+    Form1 form;
+    auto *box = control<PlotBox>(&form, "Picture1");
+    const Heard heard;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    // Onda 1 with A1 = 20, ω1 = 5, T = 10: 44 · 5 = 220 Hz, at 20 of the
+    // 100 of full scale, for 1.5 s.
+    setSliders(&form, {{"HScroll1", 20}, {"HScroll3", 50}, {"HScroll7", 100}});
+    QTest::mouseClick(control<QPushButton>(&form, "Command1"), Qt::LeftButton);
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_T, Qt::AltModifier);
+    const qsizetype before = heard.said.size();
+    QTest::keyClick(box, Qt::Key_Return);
+    if (!server) {
+        QTest::keyClick(box, Qt::Key_Right);
+        QCOMPARE(heard.said.mid(before), QStringList({"No hay salida de sonido.", "t = 0.0: onda 1, 0.0"}));
+        return;
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(server->sounds().size(), 1, 10000);
+    // Again, and at once a second sound, Onda 1 with A1 = 10, ω1 = 10:
+    // 440 Hz at a tenth. The first stops.
+    QTest::keyClick(box, Qt::Key_Return);
+    setSliders(&form, {{"HScroll1", 10}, {"HScroll3", 100}});
+    QTest::mouseClick(control<QPushButton>(&form, "Command1"), Qt::LeftButton);
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_Return);
+    QTRY_COMPARE_WITH_TIMEOUT(server->sounds().size(), 2, 10000);
+    QVERIFY(!heard.said.contains(QStringLiteral("No hay salida de sonido.")));
+    const QList<SoundServer::Sound> sounds = server->sounds();
+    for (const SoundServer::Sound &sound : sounds)
+        qInfo("heard %.4f s at %.2f Hz, level %.5f", sound.seconds, sound.hertz, sound.level);
+    QCOMPARE(qRound(sounds[0].seconds * 100), 150);
+    QCOMPARE(qRound(sounds[0].hertz), 220);
+    QCOMPARE(qRound(sounds[0].level * 100), 20);
+    QCOMPARE(qRound(sounds[1].hertz), 440);
+    QCOMPARE(qRound(sounds[1].level * 100), 10);
 }
 
 QTEST_MAIN(tst_Accessibility)

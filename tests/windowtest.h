@@ -9,16 +9,22 @@
 
 #include <QAccessible>
 #include <QImage>
+#include <QProcess>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionSlider>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstring>
 #include <initializer_list>
 #include <string>
 #include <utility>
+#include <vector>
 
 // The main window's sliders, HScroll1 to HScroll7, as the user meets them:
 // the readout on the right, the last position, the page step, and the
@@ -108,6 +114,90 @@ protected:
         }
         return false;
     }
+};
+
+// A sound server of the test's own, Debian's PulseAudio, whose one output
+// is a null sink: it plays to no sound card, and its monitor records what
+// reached it, as a user would have heard it. Qt connects to the server in
+// PULSE_SERVER when the program first plays, so this comes before that.
+class SoundServer {
+public:
+    // The sink's samples as PulseAudio names them: s16le, float32le.
+    explicit SoundServer(const QString &sampleFormat)
+    {
+        const QString socket = m_home.filePath("native");
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("HOME", m_home.path()); // for its cookie and state
+        environment.insert("XDG_RUNTIME_DIR", m_home.path());
+        m_server.setProcessEnvironment(environment);
+        m_server.setProcessChannelMode(QProcess::ForwardedChannels);
+        m_server.start("pulseaudio", {"--daemonize=no", "-n", "--use-pid-file=no", "--exit-idle-time=-1",
+                                      "--log-level=error", "--disable-shm=yes", "-L", "module-native-protocol-unix auth-anonymous=1 socket=" + socket,
+                                      "-L", "module-null-sink sink_name=vorel norewinds=1 rate=44100 channels=1 format=" + sampleFormat});
+        qputenv("PULSE_SERVER", "unix:" + socket.toUtf8());
+    }
+    ~SoundServer()
+    {
+        for (QProcess *process : {&m_recorder, &m_server}) {
+            process->kill();
+            process->waitForFinished();
+        }
+    }
+
+    // Whether the server answers and its monitor is being recorded: then
+    // the program may play.
+    bool ready()
+    {
+        if (m_recorder.state() == QProcess::NotRunning) {
+            QProcess info;
+            info.start("pactl", {"info"});
+            if (!info.waitForFinished() || info.exitStatus() != QProcess::NormalExit || info.exitCode() != 0)
+                return false;
+            m_recorder.start("parec", {"--device=vorel.monitor", "--format=s16le", "--rate=44100", "--channels=1",
+                                       "--latency-msec=20"});
+        }
+        m_recorded += m_recorder.readAllStandardOutput();
+        return !m_recorded.isEmpty();
+    }
+
+    // Each sound recorded so far that a tenth of a second of silence has
+    // ended, silence being below a hundredth of full scale: its length in
+    // seconds, and over its last second its frequency (rising zero
+    // crossings a second) and level (its peak, of full scale).
+    struct Sound {
+        double seconds, hertz, level;
+    };
+    QList<Sound> sounds()
+    {
+        m_recorded += m_recorder.readAllStandardOutput();
+        std::vector<std::int16_t> s(std::size_t(m_recorded.size()) / 2);
+        std::memcpy(s.data(), m_recorded.constData(), s.size() * 2);
+        constexpr std::size_t kRate = 44100, kGap = kRate / 10;
+        constexpr int kQuiet = 328;
+        QList<Sound> found;
+        std::size_t start = 0, end = 0; // of the sound going on, if end > start
+        for (std::size_t i = 0; i < s.size(); ++i) {
+            if (std::abs(s[i]) >= kQuiet) {
+                if (end <= start || i - end >= kGap)
+                    start = i;
+                end = i + 1;
+            } else if (end > start && i + 1 - end == kGap) {
+                const std::size_t from = std::max(start, end - std::min(end, kRate));
+                int peak = 0, rising = 0;
+                for (std::size_t j = from; j < end; ++j) {
+                    peak = std::max(peak, std::abs(int(s[j])));
+                    rising += j > from && s[j - 1] < 0 && s[j] >= 0;
+                }
+                found << Sound{double(end - start) / kRate, rising * double(kRate) / double(end - from), peak / 32768.0};
+            }
+        }
+        return found;
+    }
+
+private:
+    QTemporaryDir m_home;
+    QProcess m_server, m_recorder;
+    QByteArray m_recorded;
 };
 
 // Moves the named sliders only.

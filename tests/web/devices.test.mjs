@@ -348,19 +348,21 @@ describe('holding', () => {
     assert.ok(await value(page, 'HScroll2') < 50);
   });
 
-  // For a finger and a mouse, as on the desktop: held 600 ms, slid 60 px
-  // below for 1 s, back for 1 s (a step at once, 11 more from 500 ms on). HScroll7 pages by 5.
+  // For a finger and a mouse, as on the desktop: held 600 ms, wobbled 8 px
+  // below for 1 s (off a phone's arrow, not off its room: 20 steps more),
+  // slid 60 px below for 1 s, back for 1 s (a step at once, 11 more from
+  // 500 ms on). HScroll7 pages by 5.
   for (const device of [kDevices[3], kDevices[5]]) {
     test(`${device.name}: slid off an arrow or the track, the steps stop; back on, they go on`, async () => {
       const page = await openOn(device, { clock: true });
       const pointer = device.touch ? await finger(page) : { move: (x, y) => page.mouse.move(x, y), up: () => page.mouse.up(),
         down: (x, y) => page.mouse.move(x, y).then(() => page.mouse.down()) };
       await (device.touch ? tap(page, pointer, '#Form2-Command1') : page.click('#Form2-Command1'));
-      for (const [name, part, values] of [['HScroll5', 'forward', [4, 4, 16]], ['HScroll7', 'track', [20, 20, 80]]]) {
+      for (const [name, part, values] of [['HScroll5', 'forward', [4, 24, 24, 36]], ['HScroll7', 'track', [20, 120, 120, 180]]]) {
         const box = await partBox(page, name, part);
         const x = part === 'track' ? box.left + box.width - 2 : box.x;
         const seen = [];
-        for (const [move, time, below] of [['down', 600, 0], ['move', 1000, 60], ['move', 1000, 0]]) {
+        for (const [move, time, below] of [['down', 600, 0], ['move', 1000, 8], ['move', 1000, 60], ['move', 1000, 0]]) {
           await pointer[move](x, box.y + below);
           await page.clock.runFor(time);
           seen.push(await value(page, name));

@@ -8,7 +8,7 @@ import { after, afterEach, before, describe, test } from 'node:test';
 import { kEngines, launchEngine, recordPolicyViolations } from './engines/index.mjs';
 import {
   kCanvas, kCaption, kDense, kEndLine, kExample, kMainOrder, kPhased, kPlotBoxKeys, kPlotButtons, kReadouts, kSliders,
-  kTitleOrder, desktopPixels, firstDifference, pageUrl, ready, recordSound, serve, setSliders,
+  kTitleOrder, desktopPixels, firstDifference, heardSound, holdKey, pageUrl, ready, recordSound, serve, setSliders,
 } from './page.mjs';
 
 const engines = process.env.VOREL_ENGINES ? process.env.VOREL_ENGINES.split(',') : kEngines;
@@ -197,26 +197,30 @@ for (const engine of engines) {
       assert.deepEqual(await headings(), [kCaption]);
       await page.evaluate(recordSound);
       const said = () => page.evaluate(() => document.getElementById('vorel-announce').textContent);
+      // Each key and what is said after it; a held key comes as its own repeat.
       const walk = async (steps) => {
         for (const [key, text] of steps) {
-          await page.press(key);
+          if (key.startsWith('held ')) await page.evaluate(holdKey, key.slice('held '.length));
+          else await page.press(key);
           assert.equal(await said(), text, key);
         }
       };
       await page.evaluate(focus, 'Form1-Picture1');
       // The focus and the keys are the box's slider stand-in's while the mode is on.
       const focused = () => page.evaluate(() => document.activeElement.id);
-      await walk([['ArrowRight', ''], ['Alt+t', 'Modo de audio activado.'], ['ArrowRight', 'No hay gráfico.'],
-        ['Enter', 'No hay gráfico.\u00a0']]);
+      const on = 'Modo de audio activado.';
+      await walk([['ArrowRight', ''], ['Alt+Shift+T', ''], ['Alt+t', on], ['held Alt+t', on],
+        ['ArrowRight', 'No hay gráfico.'], ['Enter', 'No hay gráfico.\u00a0']]);
       assert.equal(await focused(), 'Form1-Picture1-stand-in');
       // A1 = 20, A2 = 10, ω1 = 1, ω2 = 2, φ1 = 1.57, φ2 = 0.5, T = 10.
       await page.evaluate(setSliders, kPhased);
       await page.click('#Form1-Command3');
       const picture = await page.canvas(kCanvas);
       await page.evaluate(focus, 'Form1-Picture1');
-      await walk([['ArrowLeft', 't = 0,0: onda 1, 20,0; onda 2, 4,8; resultante, 24,8'],
-        ['PageDown', 't = 1,0: onda 1, 10,8; onda 2, 6,0; resultante, 16,8'],
-        ['End', 't = 10,0: onda 1, -16,8; onda 2, 10,0; resultante, -6,8']]);
+      const start = 't = 0,0: onda 1, 20,0; onda 2, 4,8; resultante, 24,8';
+      const end = 't = 10,0: onda 1, -16,8; onda 2, 10,0; resultante, -6,8';
+      await walk([['ArrowLeft', start], ['ArrowLeft', `${start}\u00a0`],
+        ['PageDown', 't = 1,0: onda 1, 10,8; onda 2, 6,0; resultante, 16,8'], ['End', end], ['ArrowRight', `${end}\u00a0`]]);
       // The stand-in leaves by Tab and Shift+Tab from the box's place, and
       // the box, reached again, hands it the focus.
       for (const [key, id] of [['Tab', 'Form1-HScroll1'], ['Shift+Tab', 'Form1-Picture1-stand-in'],
@@ -224,15 +228,26 @@ for (const engine of engines) {
         await page.press(key);
         assert.equal(await focused(), id, key);
       }
-      // Three curves of 1.5 s and two gaps of 0.25 s; wave 1 first.
-      await page.press('h');
+      // A plot that its guard refuses draws nothing, and the keys stay on the last.
+      await page.evaluate(setSliders, { HScroll7: 0 });
+      await page.click('#Form1-Command3');
+      await page.evaluate(focus, 'Form1-Picture1');
+      await walk([['ArrowLeft', 't = 9,9: onda 1, -17,8; onda 2, 9,9; resultante, -7,9'], ['Home', start],
+        ['h', start], ['Escape', start]]);
       await page.evaluate(() => { window.soundFails = true; });
-      await walk([['Escape', 't = 10,0: onda 1, -16,8; onda 2, 10,0; resultante, -6,8'],
-        ['Space', 'No hay salida de sonido.'], ['Alt+t', 'Modo de audio desactivado.'], ['ArrowRight', 'Modo de audio desactivado.']]);
+      await walk([['Space', 'No hay salida de sonido.'], ['Alt+t', 'Modo de audio desactivado.'],
+        ['ArrowRight', 'Modo de audio desactivado.']]);
       assert.equal(await focused(), 'Form1-Picture1');
+      // A sound started while one plays stops it; a held Enter starts none.
+      await page.evaluate(() => { window.soundFails = false; });
+      await walk([['Alt+t', on], ['Enter', on], ['held Enter', on], ['Enter', on]]);
+      // What reached the output, each curve 1.5 s: wave 1 at 44 Hz and 0.2
+      // of full scale, wave 2 at 88 Hz and 0.1, the resultant up to 0.28.
+      assert.deepEqual(await page.evaluate(heardSound), [[150, 44, 20], [150, 88, 10], [150, 44, 28]]);
       await page.click('#Form1-Command4');
+      // Three curves of 1.5 s and two gaps of 0.25 s, at 44.1 kHz; wave 1 first.
       const sound = [220500, 44100, 19795];
-      assert.deepEqual(await page.evaluate(() => window.played), [sound, 'stop', sound, 'stop', 'stop']);
+      assert.deepEqual(await page.evaluate(() => window.played), [sound, 'stop', sound, 'stop', sound, 'stop']);
       assert.deepEqual(await page.canvas(kCanvas), picture);
       await assertNoErrors();
     });

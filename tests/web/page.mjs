@@ -174,16 +174,81 @@ export function plotAll(positions) {
   form.Command3_Click();
 }
 
-// Runs in the page, on the main window: the plot box plays into
-// window.played, each sound as [its length, its rate, its sample 10000 in
-// hundred-thousandths], and a stop as 'stop'; window.soundFails makes it
-// an output that cannot play.
+// Runs in the page, on the main window, before its first sound: the plot
+// box's own speakers play into an offline audio context at 48 kHz, as many
+// machines' outputs run, which heardSound() renders. Each sound started is
+// kept in window.played as [its length, its rate, its sample 10000 in
+// hundred-thousandths], and each stop as 'stop'; window.soundFails makes
+// the output refuse to play.
 export function recordSound() {
+  const Offline = window.OfflineAudioContext || window.webkitOfflineAudioContext;
   window.played = [];
-  window.vorel.title.m_form1.sound = {
-    play: (samples, rate) => window.played.push([samples.length, rate, Math.round(samples[10000] * 1e5)]) && !window.soundFails,
-    stop: () => window.played.push('stop'),
+  window.AudioContext = function Speakers() {
+    const context = new Offline(1, 48000 * 6, 48000);
+    window.speakers = context;
+    // An offline context runs only when it renders; Firefox's has no resume.
+    context.resume = () => Promise.resolve();
+    const { createBuffer, createBufferSource } = context;
+    context.createBuffer = (...args) => {
+      if (window.soundFails) throw new Error('no output');
+      return createBuffer.apply(context, args);
+    };
+    context.createBufferSource = () => {
+      const source = createBufferSource.call(context);
+      const { start, stop } = source;
+      source.start = (...args) => {
+        const { buffer } = source;
+        window.played.push([buffer.length, buffer.sampleRate, Math.round(buffer.getChannelData(0)[10000] * 1e5)]);
+        return start.apply(source, args);
+      };
+      source.stop = (...args) => {
+        window.played.push('stop');
+        return stop.apply(source, args);
+      };
+      return source;
+    };
+    return context;
   };
+}
+
+// Runs in the page, after recordSound: renders what reached the speakers'
+// output and gives back each sound heard, a tenth of a second of silence
+// (below 1/200 of full scale) from the next, as [its length in hundredths
+// of a second, its frequency in hertz over the whole periods between its
+// first and last rising zero crossing, its level (its peak) in hundredths
+// of full scale].
+export async function heardSound() {
+  const rendered = await window.speakers.startRendering();
+  const s = rendered.getChannelData(0);
+  const rate = rendered.sampleRate;
+  const runs = [];
+  for (let i = 0; i < s.length; ++i) {
+    if (Math.abs(s[i]) < 0.005) continue;
+    const run = runs[runs.length - 1];
+    if (run && i - run.end < rate / 10) run.end = i + 1;
+    else runs.push({ start: i, end: i + 1 });
+  }
+  return runs.map(({ start, end }) => {
+    let peak = 0;
+    const rising = [];
+    for (let i = start; i < end; ++i) {
+      peak = Math.max(peak, Math.abs(s[i]));
+      if (i > start && s[i - 1] < 0 && s[i] >= 0) rising.push(i);
+    }
+    const periods = (rising.length - 1) / ((rising[rising.length - 1] - rising[0]) / rate);
+    return [Math.round((end - start) / rate * 100), Math.round(periods), Math.round(peak * 100)];
+  });
+}
+
+// Runs in the page: a key's own repeat while it is held down, sent to the
+// focused element: 'Enter', 'Alt+t'.
+export function holdKey(key) {
+  const alt = key.startsWith('Alt+');
+  const name = alt ? key.slice(4) : key;
+  const code = name.length === 1 ? `Key${name.toUpperCase()}` : name;
+  document.activeElement.dispatchEvent(new KeyboardEvent('keydown', {
+    key: name, code, altKey: alt, repeat: true, bubbles: true, cancelable: true,
+  }));
 }
 
 // Runs in the page: a canvas's pixels as base64, far quicker to carry than
