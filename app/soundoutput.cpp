@@ -10,6 +10,8 @@
 
 namespace {
 
+constexpr qint64 kAheadMicroseconds = 500'000;
+
 class Speakers final : public SoundOutput {
 public:
     bool play(const std::vector<float> &samples, int sampleRate) override
@@ -48,6 +50,10 @@ public:
         m_buffer->setData(bytes);
         m_buffer->open(QIODevice::ReadOnly);
         m_sink = std::make_unique<QAudioSink>(device, format);
+        // Half a second ahead: the samples are all there from the start, and
+        // a busy moment of the window, or of the computer, must not leave the
+        // output without them, which a listener hears as a gap.
+        m_sink->setBufferSize(format.bytesForDuration(kAheadMicroseconds));
         m_sink->start(m_buffer.get());
         if (m_sink->error() == QAudio::NoError)
             return true;
