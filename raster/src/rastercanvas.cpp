@@ -64,7 +64,7 @@ DevicePoint RasterCanvas::toDevice(float x, float y, int deviceWidth, int device
 
 void RasterCanvas::Cls()
 {
-    m_records.clear();
+    m_recordCount = 0;
     m_texts.clear();
     m_curves.clear();
     m_last = m_predicted = kNoCurve;
@@ -72,6 +72,44 @@ void RasterCanvas::Cls()
     m_currentY = 0;
     m_pixels.fill(kWhitePixel);
     m_stale = false;
+}
+
+// A curve's last pixel, covered again by a Line that stays on it, inside
+// the area. A provisional pixel that nothing has covered since is on top
+// already.
+template <int Pen>
+inline void RasterCanvas::coverEnd(Curve &curve, Joint joint)
+{
+    const int pen = Pen > 0 ? Pen : m_pen;
+    const std::ptrdiff_t width = m_pixels.width();
+    Pixel *at = m_pixels.data() + std::ptrdiff_t(curve.end.y) * width + curve.end.x;
+    if (curve.into == Step::Other || joint == Joint::NoCorner) {
+        for (int y = 0; y < pen; ++y)
+            for (int x = 0; x < pen; ++x)
+                at[y * width + x] = curve.pixel;
+        return;
+    }
+    if (joint == Joint::Corner)
+        return;
+    bool shows = curve.provisional;
+    for (int y = 0; y < pen; ++y)
+        for (int x = 0; x < pen; ++x)
+            shows &= at[y * width + x] == curve.pixel;
+    if (!shows)
+        layEnd<false, Pen>(curve, joint);
+}
+
+// Grown apart, so that keeping a record costs Line a store.
+inline void RasterCanvas::keep(Record record)
+{
+    if (m_recordCount == m_records.size()) [[unlikely]]
+        growRecords();
+    m_records[m_recordCount++] = record;
+}
+
+void RasterCanvas::growRecords()
+{
+    m_records.resize(std::max<std::size_t>(1024, 2 * m_records.size()));
 }
 
 void RasterCanvas::Line(float x1, float y1, float x2, float y2)
@@ -95,7 +133,7 @@ void RasterCanvas::Line(float x1, float y1, float x2, float y2, Colour colour)
         if (curve.colour == colour && curve.endX == x1 && curve.endY == y1 && x2 >= 0 && y2 >= 0
             && x2 <= float(kCanvasWidth) && y2 <= float(kCanvasHeight) && curve.end.x >= 0 && curve.end.y >= 0
             && curve.end.x <= m_right && curve.end.y <= m_bottom) {
-            m_records.push_back({x2, y2, colour | kLineTo});
+            keep({x2, y2, colour | kLineTo});
             m_last = m_predicted;
             m_predicted = curve.follower;
             curve.endX = x2;
@@ -127,8 +165,8 @@ void RasterCanvas::addLine(float x1, float y1, float x2, float y2, Colour colour
 {
     if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2))
         return;
-    m_records.push_back({x1, y1, kStart});
-    m_records.push_back({x2, y2, colour | kLineTo});
+    keep({x1, y1, kStart});
+    keep({x2, y2, colour | kLineTo});
     if (m_stale)
         return;
     std::uint32_t joint = 0;
@@ -138,7 +176,7 @@ void RasterCanvas::addLine(float x1, float y1, float x2, float y2, Colour colour
 void RasterCanvas::Print(std::string_view text)
 {
     m_texts.emplace_back(text);
-    m_records.push_back({m_currentX, m_currentY, static_cast<std::uint32_t>(m_texts.size() - 1) | kPrint});
+    keep({m_currentX, m_currentY, static_cast<std::uint32_t>(m_texts.size() - 1) | kPrint});
     if (!m_stale)
         printText(m_texts.size() - 1, m_currentX, m_currentY);
 }
@@ -155,7 +193,7 @@ void RasterCanvas::setRatio(double ratio)
 void RasterCanvas::setTextDrawer(TextDrawer *textDrawer)
 {
     m_textDrawer = textDrawer;
-    if (!m_records.empty())
+    if (m_recordCount > 0)
         m_stale = true;
 }
 
@@ -181,7 +219,7 @@ void RasterCanvas::redraw(bool known)
     if (!known)
         m_joints.assign(1, Joint::NoCorner);
     std::size_t line = 0;
-    for (std::size_t i = 0; i < m_records.size(); ++i) {
+    for (std::size_t i = 0; i < m_recordCount; ++i) {
         const Record &r = m_records[i];
         const std::uint32_t kind = r.word & 0xff000000u;
         if (kind == kPrint) {
@@ -252,31 +290,6 @@ void RasterCanvas::draw(const LineCall &line, std::uint32_t &joint, bool known)
         drawLine<false, 2>(curve, continues, a, b, joint, known);
     else
         drawLine<false, 0>(curve, continues, a, b, joint, known);
-}
-
-// A curve's last pixel, covered again by a Line that stays on it, inside
-// the area. A provisional pixel that nothing has covered since is on top
-// already.
-template <int Pen>
-void RasterCanvas::coverEnd(Curve &curve, Joint joint)
-{
-    const int pen = Pen > 0 ? Pen : m_pen;
-    const std::ptrdiff_t width = m_pixels.width();
-    Pixel *at = m_pixels.data() + std::ptrdiff_t(curve.end.y) * width + curve.end.x;
-    if (curve.into == Step::Other || joint == Joint::NoCorner) {
-        for (int y = 0; y < pen; ++y)
-            for (int x = 0; x < pen; ++x)
-                at[y * width + x] = curve.pixel;
-        return;
-    }
-    if (joint == Joint::Corner)
-        return;
-    bool shows = curve.provisional;
-    for (int y = 0; y < pen; ++y)
-        for (int x = 0; x < pen; ++x)
-            shows &= at[y * width + x] == curve.pixel;
-    if (!shows)
-        layEnd<false, Pen>(curve, joint);
 }
 
 // An integer line from pixel to pixel, both ends included, one pixel per

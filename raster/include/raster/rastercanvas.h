@@ -128,6 +128,8 @@ private:
 
     // Any Line but the common one that Line itself takes: kept and drawn.
     [[gnu::noinline]] void addLine(float x1, float y1, float x2, float y2, Colour colour);
+    [[gnu::always_inline]] void keep(Record record);
+    [[gnu::noinline]] void growRecords();
     void printText(std::size_t index, float x, float y);
     // Known: each Line's last pixel is laid or left out as the drawing
     // before, at the same ratio, found it to be.
@@ -139,7 +141,7 @@ private:
     void drawLine(Curve &curve, bool continues, DevicePoint a, DevicePoint b, std::uint32_t &joint, bool known);
     // Lays the curve's last pixel once more, unless it is known to be a
     // corner; while that is not known, as a provisional pixel.
-    template <int Pen> void coverEnd(Curve &curve, Joint joint);
+    template <int Pen> [[gnu::always_inline]] void coverEnd(Curve &curve, Joint joint);
     template <bool Clipped, int Pen> void layEnd(Curve &curve, Joint joint);
     template <bool Clipped, int Pen> void takeBack(Curve &curve);
     // The pen is a square of pen × pen device pixels with p at its top-left
@@ -150,7 +152,8 @@ private:
 
     PixelBuffer m_pixels;
     TextDrawer *m_textDrawer;
-    std::vector<Record> m_records;
+    std::vector<Record> m_records;          // the first m_recordCount of them
+    std::size_t m_recordCount = 0;
     std::vector<std::string> m_texts;
     std::vector<Curve> m_curves;
     std::vector<Joint> m_joints;
