@@ -27,6 +27,44 @@ int toDeviceCoordinate(double v)
     return truncated - (shifted < truncated ? 1 : 0);
 }
 
+// The pixels of an integer line between its ends, for a pen of known size
+// inside the area: plain stores. Each step goes along the longer axis, and
+// along the other as the error says, as in the general loop below. Apart,
+// so that the loop keeps its registers.
+template <int Pen>
+[[gnu::noinline]] void layBetween(Pixel *at, std::ptrdiff_t width, int steps, int dx, int dy, int sx, int sy,
+                                  Pixel pixel)
+{
+    int err = dx + dy;
+    const std::ptrdiff_t down = sy * width;
+    const auto lay = [&] {
+        for (int y = 0; y < Pen; ++y)
+            for (int x = 0; x < Pen; ++x)
+                at[y * width + x] = pixel;
+    };
+    if (dx >= -dy) {
+        for (int i = 1; i < steps; ++i) {
+            if (2 * err <= dx) {
+                err += dx;
+                at += down;
+            }
+            err += dy;
+            at += sx;
+            lay();
+        }
+    } else {
+        for (int i = 1; i < steps; ++i) {
+            if (2 * err >= dy) {
+                err += dy;
+                at += sx;
+            }
+            err += dx;
+            at += down;
+            lay();
+        }
+    }
+}
+
 } // namespace
 
 RasterCanvas::RasterCanvas(double ratio, TextDrawer *textDrawer)
@@ -146,14 +184,14 @@ void RasterCanvas::Line(float x1, float y1, float x2, float y2, Colour colour)
                 if (b == curve.end)
                     coverEnd<1>(curve, Joint::Undecided);
                 else
-                    drawLine<false, 1>(curve, true, curve.end, b, joint, false);
+                    drawLine<false, 1, true>(curve, true, curve.end, b, joint, false);
             } else if (m_pen == 2) {
                 if (b == curve.end)
                     coverEnd<2>(curve, Joint::Undecided);
                 else
-                    drawLine<false, 2>(curve, true, curve.end, b, joint, false);
+                    drawLine<false, 2, true>(curve, true, curve.end, b, joint, false);
             } else {
-                drawLine<false, 0>(curve, true, curve.end, b, joint, false);
+                drawLine<false, 0, true>(curve, true, curve.end, b, joint, false);
             }
             return;
         }
@@ -300,12 +338,13 @@ void RasterCanvas::draw(const LineCall &line, std::uint32_t &joint, bool known)
 // next step. Whether a line's first and last steps are diagonal follows
 // from its two lengths: the first is when the shorter is at least half the
 // longer, the last when it is more than half, the tie going towards the end.
-template <bool Clipped, int Pen>
+template <bool Clipped, int Pen, bool Streaming>
 void RasterCanvas::drawLine(Curve &curve, bool continues, DevicePoint a, DevicePoint b, std::uint32_t &joint,
                             bool known)
 {
     const Pixel pixel = curve.pixel;
-    const Joint end = known ? m_joints[joint] : Joint::Undecided;
+    const Joint end = !Streaming && known ? m_joints[joint] : Joint::Undecided;
+    const bool finding = !Streaming && m_findingCorners;
     if (!continues) {
         // The curve of this colour before it ends here, its last pixel laid
         // as no corner; the new one's first pixel is none either.
@@ -326,7 +365,7 @@ void RasterCanvas::drawLine(Curve &curve, bool continues, DevicePoint a, DeviceP
             else
                 coverEnd<Pen>(curve, end);
         }
-        if (m_findingCorners)
+        if (finding)
             joint = curve.joint;
         return;
     }
@@ -336,7 +375,7 @@ void RasterCanvas::drawLine(Curve &curve, bool continues, DevicePoint a, DeviceP
     bool corner = false;
     if (continues) {
         corner = curve.into != Step::Other && first != Step::Other && curve.into != first;
-        if (m_findingCorners)
+        if (finding)
             m_joints[curve.joint] = corner ? Joint::Corner : Joint::NoCorner;
         if (!corner)
             stamp<Clipped, Pen>(a, pixel);
@@ -351,27 +390,12 @@ void RasterCanvas::drawLine(Curve &curve, bool continues, DevicePoint a, DeviceP
 
     const int sx = a.x < b.x ? 1 : -1;
     const int sy = a.y < b.y ? 1 : -1;
-    int err = dx + dy;
     if constexpr (!Clipped && Pen > 0) {
-        // A pen of known size inside the area: plain stores.
         const std::ptrdiff_t width = m_pixels.width();
-        Pixel *at = m_pixels.data() + std::ptrdiff_t(a.y) * width + a.x;
-        for (int i = 1; i < steps; ++i) {
-            const int e2 = 2 * err;
-            if (e2 >= dy) {
-                err += dy;
-                at += sx;
-            }
-            if (e2 <= dx) {
-                err += dx;
-                at += sy * width;
-            }
-            for (int y = 0; y < Pen; ++y)
-                for (int x = 0; x < Pen; ++x)
-                    at[y * width + x] = pixel;
-        }
+        layBetween<Pen>(m_pixels.data() + std::ptrdiff_t(a.y) * width + a.x, width, steps, dx, dy, sx, sy, pixel);
     } else {
         DevicePoint p = a;
+        int err = dx + dy;
         for (int i = 1; i < steps; ++i) {
             const int e2 = 2 * err;
             if (e2 >= dy) {
@@ -393,7 +417,7 @@ void RasterCanvas::drawLine(Curve &curve, bool continues, DevicePoint a, DeviceP
     else
         curve.into = 2 * shorter > steps ? Step::Other : along;
     curve.end = b;
-    if (m_findingCorners) {
+    if (finding) {
         curve.joint = 0;
         if (curve.into != Step::Other) {
             curve.joint = static_cast<std::uint32_t>(m_joints.size());

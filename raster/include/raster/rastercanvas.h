@@ -64,7 +64,7 @@ public:
 
     void Cls() override;
     void Line(float x1, float y1, float x2, float y2) override;
-    void Line(float x1, float y1, float x2, float y2, Colour colour) override;
+    [[gnu::flatten]] void Line(float x1, float y1, float x2, float y2, Colour colour) override;
     void Print(std::string_view text) override;
 
     // The picture is drawn again from the kept calls at the next look.
@@ -137,7 +137,9 @@ private:
     // joint: where the Line's last pixel goes in m_joints, found by a first
     // drawing, read by a known one.
     void draw(const LineCall &line, std::uint32_t &joint, bool known);
-    template <bool Clipped, int Pen>
+    // Streaming: a Line as it comes, neither finding corners for a later
+    // drawing nor knowing them.
+    template <bool Clipped, int Pen, bool Streaming = false>
     void drawLine(Curve &curve, bool continues, DevicePoint a, DevicePoint b, std::uint32_t &joint, bool known);
     // Lays the curve's last pixel once more, unless it is known to be a
     // corner; while that is not known, as a provisional pixel.
