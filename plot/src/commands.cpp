@@ -48,56 +48,22 @@ struct Extreme {
     double time;
 };
 
-// The smallest and the largest of each curve's values at the plot's sample
+// The smallest and the largest of a curve's values at the plot's sample
 // times. Of equal peaks the earliest is given, and peaks that read the same
 // to one decimal count as equal, so that the time said never hops between
-// two of them. All the curves go through one pass for their bounds and one
-// for the earliest samples, which stops when all are found: the values were
-// computed long before, and it is reading them that costs.
-template <typename ValueAt>
-std::vector<std::pair<Extreme, Extreme>> extremesOf(std::size_t curves, ValueAt valueAt, const TimeScale &times)
+// two of them.
+std::pair<Extreme, Extreme> extremesOf(const std::vector<double> &values, const TimeScale &times)
 {
-    constexpr std::size_t kSamples = kPlotWidth + 1;
-    std::vector<double> low(curves), high(curves);
-    for (std::size_t c = 0; c < curves; ++c)
-        low[c] = high[c] = valueAt(c, 0);
-    for (std::size_t i = 1; i < kSamples; ++i)
-        for (std::size_t c = 0; c < curves; ++c) {
-            const double v = valueAt(c, i);
-            // The first smallest and the last largest, as std::minmax_element.
-            if (v < low[c])
-                low[c] = v;
-            if (!(v < high[c]))
-                high[c] = v;
-        }
-    // Only a value within a tenth of the extreme can read the same.
-    struct Sought {
-        double extreme;
-        long long tenths;
-        std::size_t at = kSamples;
+    const auto [low, high] = std::minmax_element(values.begin(), values.end());
+    const auto earliest = [&](double extreme) {
+        const long long tenths = tenthsOf(extreme);
+        std::size_t i = 0;
+        // Only a value within a tenth of the extreme can read the same.
+        while (std::abs(values[i] - extreme) > 0.1 || tenthsOf(values[i]) != tenths)
+            ++i;
+        return Extreme{extreme, times.t(kPlotLeft + static_cast<int>(i))};
     };
-    std::vector<Sought> sought;
-    for (std::size_t c = 0; c < curves; ++c) {
-        sought.push_back({low[c], tenthsOf(low[c])});
-        sought.push_back({high[c], tenthsOf(high[c])});
-    }
-    std::size_t left = sought.size();
-    for (std::size_t i = 0; i < kSamples && left > 0; ++i)
-        for (std::size_t k = 0; k < sought.size(); ++k) {
-            Sought &s = sought[k];
-            if (s.at != kSamples)
-                continue;
-            const double v = valueAt(k / 2, i);
-            if (std::abs(v - s.extreme) <= 0.1 && tenthsOf(v) == s.tenths) {
-                s.at = i;
-                --left;
-            }
-        }
-    std::vector<std::pair<Extreme, Extreme>> result;
-    for (std::size_t k = 0; k < sought.size(); k += 2)
-        result.push_back({{sought[k].extreme, times.t(kPlotLeft + static_cast<int>(sought[k].at))},
-                          {sought[k + 1].extreme, times.t(kPlotLeft + static_cast<int>(sought[k + 1].at))}});
-    return result;
+    return {earliest(*low), earliest(*high)};
 }
 
 } // namespace
@@ -201,24 +167,18 @@ std::string describePlot(PlotCommand command, const SliderPositions &positions,
         }
         return computed;
     };
-    const std::vector<Curve> drawn = drawnCurves(command);
-    const auto uses = [&](Curve a, Curve b) {
-        return std::any_of(drawn.begin(), drawn.end(), [&](Curve c) { return c == a || c == b; });
-    };
-    const std::vector<double> *s1 = uses(Curve::Wave1, Curve::Resultant) ? &wave(true) : nullptr;
-    const std::vector<double> *s2 = uses(Curve::Wave2, Curve::Resultant) ? &wave(false) : nullptr;
-    const auto valueAt = [&](std::size_t c, std::size_t i) {
-        switch (drawn[c]) {
-        case Curve::Wave1: return (*s1)[i];
-        case Curve::Wave2: return (*s2)[i];
-        case Curve::Resultant: break;
+    for (Curve curve : drawnCurves(command)) {
+        std::vector<double> sum;
+        if (curve == Curve::Resultant) {
+            const std::vector<double> &s1 = wave(true);
+            const std::vector<double> &s2 = wave(false);
+            sum.reserve(s1.size());
+            for (std::size_t i = 0; i < s1.size(); ++i)
+                sum.push_back(s1[i] + s2[i]);
         }
-        return (*s1)[i] + (*s2)[i];
-    };
-    const auto extremes = extremesOf(drawn.size(), valueAt, times);
-    for (std::size_t c = 0; c < drawn.size(); ++c)
-        text += " " + curveName(drawn[c], true) + ": mínimo " + said(extremes[c].first) + "; máximo "
-              + said(extremes[c].second) + ".";
+        const auto [low, high] = extremesOf(curve == Curve::Resultant ? sum : wave(curve == Curve::Wave1), times);
+        text += " " + curveName(curve, true) + ": mínimo " + said(low) + "; máximo " + said(high) + ".";
+    }
     return text;
 }
 

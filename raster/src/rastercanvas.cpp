@@ -140,7 +140,7 @@ inline void RasterCanvas::coverEnd(Curve &curve, Joint joint)
 // Grown apart, so that keeping a record costs Line a store.
 inline void RasterCanvas::keep(Record record)
 {
-    if (m_recordCount == m_records.size()) [[unlikely]]
+    if (m_recordCount == m_recordRoom) [[unlikely]]
         growRecords();
     m_records[m_recordCount++] = record;
 }
@@ -148,6 +148,7 @@ inline void RasterCanvas::keep(Record record)
 void RasterCanvas::growRecords()
 {
     m_records.resize(std::max<std::size_t>(1024, 2 * m_records.size()));
+    m_recordRoom = m_records.size();
 }
 
 void RasterCanvas::Line(float x1, float y1, float x2, float y2)
@@ -166,7 +167,7 @@ void RasterCanvas::Line(float x1, float y1, float x2, float y2, Colour colour)
     // curves come in turn, so the curve is most likely the one that came
     // after the last one the last time. Inside the area both ends are
     // finite and their pixels need no clamping.
-    if (!m_stale && m_predicted < m_curves.size()) {
+    if (!m_stale && m_predicted != kNoCurve) {
         Curve &curve = m_curves[m_predicted];
         if (curve.colour == colour && curve.endX == x1 && curve.endY == y1 && x2 >= 0 && y2 >= 0
             && x2 <= float(kCanvasWidth) && y2 <= float(kCanvasHeight) && curve.end.x >= 0 && curve.end.y >= 0
@@ -306,6 +307,7 @@ void RasterCanvas::draw(const LineCall &line, std::uint32_t &joint, bool known)
         curve.endX = curve.endY = std::numeric_limits<float>::quiet_NaN(); // continued by nothing
         curve.provisional = false;
         curve.follower = kNoCurve;
+        curve.under.resize(std::size_t(m_pen) * std::size_t(m_pen));
     }
     if (m_last < m_curves.size())
         m_curves[m_last].follower = slot;

@@ -106,7 +106,6 @@ private:
     // Whether the last pixel of a Line is a corner, once the next step of
     // its curve has told.
     enum class Joint : std::uint8_t { NoCorner, Corner, Undecided };
-    static constexpr int kMaxPen = 16;
     static constexpr std::size_t kNoCurve = std::size_t(-1);
     // The curve of one colour that the next Line of that colour may continue.
     // Its last pixel may be a corner, which only the curve's next step can
@@ -123,7 +122,7 @@ private:
         std::uint32_t joint;    // the last pixel in m_joints; 0 is one that cannot be a corner
         std::uint64_t layer;    // the order of the provisional pixels still laid
         std::size_t follower;   // the curve whose Line came after this one's the last time
-        Pixel under[kMaxPen * kMaxPen];
+        std::vector<Pixel> under; // a pen's square of pixels
     };
 
     // Any Line but the common one that Line itself takes: kept and drawn.
@@ -156,6 +155,7 @@ private:
     TextDrawer *m_textDrawer;
     std::vector<Record> m_records;          // the first m_recordCount of them
     std::size_t m_recordCount = 0;
+    std::size_t m_recordRoom = 0;           // m_records.size()
     std::vector<std::string> m_texts;
     std::vector<Curve> m_curves;
     std::vector<Joint> m_joints;
