@@ -152,8 +152,8 @@ void BM_BareComputeFramePolylinesDense(benchmark::State &state) { bareComputeFra
 BENCHMARK(BM_BareComputeFramePolylinesDense)->Unit(benchmark::kMillisecond);
 
 // From the call of the click handler to the finished picture in the plot
-// box's pixels: the canvas keeps the calls and draws the picture when the
-// box's paint first looks at it, which the loop does here without a paint.
+// box's pixels, as the box's paint first looks at them, which the loop does
+// here without a paint.
 void todasClick(benchmark::State &state, const vorel::SliderPositions &p)
 {
     Form1 form;

@@ -336,8 +336,8 @@ void RasterCanvas::draw(const LineCall &line, std::uint32_t &joint, bool known)
 // step along the longer axis. Such a line never steps along one axis and
 // then along the other, so a corner can only be where two Lines of a curve
 // meet: the pixels between the ends are laid at once, the first one is
-// decided by the line's first step, and the last one waits for the curve's
-// next step. Whether a line's first and last steps are diagonal follows
+// decided by the line's first step, and the last one is laid provisionally
+// until the curve's next step decides it. Whether a line's first and last steps are diagonal follows
 // from its two lengths: the first is when the shorter is at least half the
 // longer, the last when it is more than half, the tie going towards the end.
 template <bool Clipped, int Pen, bool Streaming>
@@ -439,7 +439,8 @@ void RasterCanvas::layEnd(Curve &curve, Joint joint)
     }
     if (joint == Joint::Corner)
         return;
-    // Laid again over what came since: as one provisional pixel, on top.
+    // Laid over what came since, with what it covers kept; laid before,
+    // it is taken back first, so that it is one provisional pixel, on top.
     const bool printedOver = curve.provisional && curve.printedOver;
     if (curve.provisional)
         takeBack<Clipped, Pen>(curve);
