@@ -112,6 +112,37 @@ void RasterCanvas::Cls()
     m_stale = false;
 }
 
+template <bool Clipped, int Pen>
+inline void RasterCanvas::layEnd(Curve &curve, Joint joint)
+{
+    if (curve.into == Step::Other || joint == Joint::NoCorner) {
+        stamp<Clipped, Pen>(curve.end, curve.pixel);
+        return;
+    }
+    if (joint == Joint::Corner)
+        return;
+    // Laid over what came since, with what it covers kept; laid before,
+    // it is taken back first, so that it is one provisional pixel, on top.
+    const bool printedOver = curve.provisional && curve.printedOver;
+    if (curve.provisional)
+        takeBack<Clipped, Pen>(curve);
+    const int pen = Pen > 0 ? Pen : m_pen;
+    const int width = m_pixels.width();
+    Pixel *data = m_pixels.data();
+    for (int y = 0; y < pen; ++y)
+        for (int x = 0; x < pen; ++x) {
+            const int px = curve.end.x + x, py = curve.end.y + y;
+            if (Clipped && !m_pixels.contains(px, py))
+                continue;
+            Pixel &p = data[std::ptrdiff_t(py) * width + px];
+            curve.under[y * pen + x] = p;
+            p = curve.pixel;
+        }
+    curve.provisional = true;
+    curve.printedOver = printedOver;
+    curve.layer = ++m_layers;
+}
+
 // A curve's last pixel, covered again by a Line that stays on it, inside
 // the area. A provisional pixel that nothing has covered since is on top
 // already.
@@ -428,37 +459,6 @@ void RasterCanvas::drawLine(Curve &curve, bool continues, DevicePoint a, DeviceP
         joint = curve.joint;
     }
     layEnd<Clipped, Pen>(curve, end);
-}
-
-template <bool Clipped, int Pen>
-void RasterCanvas::layEnd(Curve &curve, Joint joint)
-{
-    if (curve.into == Step::Other || joint == Joint::NoCorner) {
-        stamp<Clipped, Pen>(curve.end, curve.pixel);
-        return;
-    }
-    if (joint == Joint::Corner)
-        return;
-    // Laid over what came since, with what it covers kept; laid before,
-    // it is taken back first, so that it is one provisional pixel, on top.
-    const bool printedOver = curve.provisional && curve.printedOver;
-    if (curve.provisional)
-        takeBack<Clipped, Pen>(curve);
-    const int pen = Pen > 0 ? Pen : m_pen;
-    const int width = m_pixels.width();
-    Pixel *data = m_pixels.data();
-    for (int y = 0; y < pen; ++y)
-        for (int x = 0; x < pen; ++x) {
-            const int px = curve.end.x + x, py = curve.end.y + y;
-            if (Clipped && !m_pixels.contains(px, py))
-                continue;
-            Pixel &p = data[std::ptrdiff_t(py) * width + px];
-            curve.under[y * pen + x] = p;
-            p = curve.pixel;
-        }
-    curve.provisional = true;
-    curve.printedOver = printedOver;
-    curve.layer = ++m_layers;
 }
 
 // Where the provisional pixel still shows, what it covered shows again.

@@ -143,7 +143,7 @@ private:
     // Lays the curve's last pixel once more, unless it is known to be a
     // corner; while that is not known, as a provisional pixel.
     template <int Pen> [[gnu::always_inline]] void coverEnd(Curve &curve, Joint joint);
-    template <bool Clipped, int Pen> void layEnd(Curve &curve, Joint joint);
+    template <bool Clipped, int Pen> [[gnu::always_inline]] void layEnd(Curve &curve, Joint joint);
     template <bool Clipped, int Pen> void takeBack(Curve &curve);
     // The pen is a square of pen × pen device pixels with p at its top-left
     // corner; Pen is its size when known at compile time, else 0. Clipped
