@@ -19,8 +19,10 @@ PARTS = [
     ("clearing the picture (fill)", r"PixelBuffer::fill|memset"),
     ("the labels (Qt's text drawing)", r"QtTextDrawer|drawText|libQt6Gui|libharfbuzz|libfreetype|QString|QFont"),
     ("the second pass over the kept calls", r"drawPicture"),
-    ("keeping the calls", r"RasterCanvas::(Line|Print|keep|addLine|growRecords)$|RasterCanvas::Line\b|"
-     r"vector<vorel::RasterCanvas::(Call|Record)"),
+    # Line keeps each call; the rasteriser that lays a call as it comes does
+    # most of that inside Line too, so the two share this row there.
+    ("taking each call (Line: keeping it, and laying it as it comes)",
+     r"RasterCanvas::(Line|Print|keep|addLine|growRecords)\b|vector<vorel::RasterCanvas::(Call|Record)"),
     ("laying the pixels (the pen, corners)", r"RasterCanvas|layBetween"),
     ("copying into the front end's image", r"ImageCanvas::view|wrapPixels|QImage"),
 ]
