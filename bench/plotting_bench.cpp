@@ -20,6 +20,9 @@ namespace {
 
 // "Todas" with A1 = 20, A2 = 10, ω1 = 1.0, ω2 = 2.0, phases 0, T = 10.
 constexpr vorel::SliderPositions kTodas{20, 10, 10, 20, 0, 0, 100};
+// "Todas" with A1 = A2 = 50, ω1 = 10.0, ω2 = 7.3, phases 0, T = 100: the
+// curves fill the frame in a dense band.
+constexpr vorel::SliderPositions kDense{50, 50, 100, 73, 0, 0, 1000};
 const QSize kSize(709, 397);
 
 qreal ratio() { return qApp->devicePixelRatio(); }
@@ -29,8 +32,10 @@ struct Samples {
 };
 
 // The three curves in pixels, as directly as it can be done.
-Samples computeSamples()
+Samples computeSamples(const vorel::SliderPositions &p = kTodas)
 {
+    const double T = p.range / 10.0, U = p.amplitude1 + p.amplitude2;
+    const double w1 = p.frequency1 / 10.0, w2 = p.frequency2 / 10.0, f1 = p.phase1 / 100.0, f2 = p.phase2 / 100.0;
     Samples s;
     s.wave1.reserve(9501);
     s.wave2.reserve(9501);
@@ -38,12 +43,12 @@ Samples computeSamples()
     const double sx = (kSize.width() - 1) / 10500.0;
     const double sy = (kSize.height() - 1) / 6000.0;
     for (int x = 500; x <= 10000; ++x) {
-        const double t = 10.0 * (x - 500) / 9500;
-        const double s1 = 20 * std::sin(t);
-        const double s2 = 10 * std::sin(2 * t);
-        s.wave1.append(QPointF(x * sx, (3000 - 2500 * s1 / 30) * sy));
-        s.wave2.append(QPointF(x * sx, (3000 - 2500 * s2 / 30) * sy));
-        s.resultant.append(QPointF(x * sx, std::nearbyint(3000 - 2500 * (s1 + s2) / 30) * sy));
+        const double t = T * (x - 500) / 9500;
+        const double s1 = p.amplitude1 * std::sin(f1 + w1 * t);
+        const double s2 = p.amplitude2 * std::sin(f2 + w2 * t);
+        s.wave1.append(QPointF(x * sx, (3000 - 2500 * s1 / U) * sy));
+        s.wave2.append(QPointF(x * sx, (3000 - 2500 * s2 / U) * sy));
+        s.resultant.append(QPointF(x * sx, std::nearbyint(3000 - 2500 * (s1 + s2) / U) * sy));
     }
     return s;
 }
@@ -56,8 +61,10 @@ QImage freshImage()
 }
 
 // Fill, axes, 17 ticks with their labels.
-void drawFrame(QPainter &p)
+void drawFrame(QPainter &p, const vorel::SliderPositions &positions = kTodas)
 {
+    const int U = positions.amplitude1 + positions.amplitude2;
+    const double T = positions.range / 10.0;
     p.fillRect(QRect(QPoint(), kSize), Qt::white);
     p.setPen(QPen(Qt::black, 0));
     const double sx = (kSize.width() - 1) / 10500.0;
@@ -67,13 +74,13 @@ void drawFrame(QPainter &p)
     for (int i = 0; i < 6; ++i) {
         const int y = 500 + 1000 * i;
         p.drawLine(QPointF(450 * sx, y * sy), QPointF(500 * sx, y * sy));
-        p.drawText(QPointF(100 * sx, (y - 100) * sy + ascent), QString::number(30 - 12 * i, 'f', 1));
+        p.drawText(QPointF(100 * sx, (y - 100) * sy + ascent), QString::number(U - 0.4 * U * i, 'f', 1));
     }
     p.drawLine(QPointF(500 * sx, 3000 * sy), QPointF(10000 * sx, 3000 * sy));
     for (int i = 0; i < 11; ++i) {
         const int x = 500 + 950 * i;
         p.drawLine(QPointF(x * sx, 3000 * sy), QPointF(x * sx, 3050 * sy));
-        p.drawText(QPointF((x - 100) * sx, 3100 * sy + ascent), QString::number(i, 'f', 1));
+        p.drawText(QPointF((x - 100) * sx, 3100 * sy + ascent), QString::number(T * i / 10, 'f', 1));
     }
 }
 
@@ -127,25 +134,26 @@ void BM_BareFrameSeparateLines(benchmark::State &state)
 BENCHMARK(BM_BareFrameSeparateLines)->Unit(benchmark::kMillisecond);
 
 // The baseline of the "Todas" target: everything the picture needs.
-void BM_BareComputeFramePolylines(benchmark::State &state)
+void bareComputeFramePolylines(benchmark::State &state, const vorel::SliderPositions &positions)
 {
     QImage image = freshImage();
     for (auto _ : state) {
-        const Samples samples = computeSamples();
+        const Samples samples = computeSamples(positions);
         QPainter p(&image);
-        drawFrame(p);
+        drawFrame(p, positions);
         drawPolylines(p, samples);
     }
 }
+
+void BM_BareComputeFramePolylines(benchmark::State &state) { bareComputeFramePolylines(state, kTodas); }
 BENCHMARK(BM_BareComputeFramePolylines)->Unit(benchmark::kMillisecond);
 
-// "Todas" with A1 = A2 = 50, ω1 = 10.0, ω2 = 7.3, phases 0, T = 100: the
-// curves fill the frame in a dense band.
-constexpr vorel::SliderPositions kDense{50, 50, 100, 73, 0, 0, 1000};
+void BM_BareComputeFramePolylinesDense(benchmark::State &state) { bareComputeFramePolylines(state, kDense); }
+BENCHMARK(BM_BareComputeFramePolylinesDense)->Unit(benchmark::kMillisecond);
 
 // From the call of the click handler to the finished picture in the plot
-// box's pixels: the canvas keeps the calls and draws the picture when the
-// box's paint first looks at it, which the loop does here without a paint.
+// box's pixels, as the box's paint first looks at them, which the loop does
+// here without a paint.
 void todasClick(benchmark::State &state, const vorel::SliderPositions &p)
 {
     Form1 form;
@@ -196,6 +204,17 @@ void BM_CommandCounting(benchmark::State &state)
     state.counters["calls"] = double(canvas.calls) / double(state.iterations());
 }
 BENCHMARK(BM_CommandCounting)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
+
+// The floor of the dense "Todas".
+void BM_CommandCountingDense(benchmark::State &state)
+{
+    CountingCanvas canvas;
+    for (auto _ : state) {
+        vorel::runPlotCommand(vorel::PlotCommand::All, canvas, kDense);
+    }
+    state.counters["calls"] = double(canvas.calls) / double(state.iterations());
+}
+BENCHMARK(BM_CommandCountingDense)->Unit(benchmark::kMillisecond);
 
 void BM_CommandImage(benchmark::State &state)
 {

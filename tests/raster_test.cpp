@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <random>
 #include <set>
 #include <tuple>
 
@@ -185,6 +186,63 @@ INSTANTIATE_TEST_SUITE_P(plots, raster_picture,
         return std::string(std::get<0>(info.param).name) + "_ratio_" + std::to_string(int(ratio))
              + (ratio != std::floor(ratio) ? "_5" : "");
     });
+
+// Stands in for a font engine that blends with what lies under the text:
+// a small block of inverted pixels.
+class InvertingText final : public TextDrawer {
+public:
+    void drawText(PixelBuffer &pixels, int x, int y, std::string_view, Colour) override
+    {
+        for (int py = y; py < y + 3; ++py)
+            for (int px = x; px < x + 2; ++px)
+                if (pixels.contains(px, py))
+                    pixels.setPixel(px, py, pixels.pixel(px, py) ^ 0x00ffffffu);
+    }
+};
+
+// Short Lines of four colours crowded into a few pixels, curves crossing
+// and turning on each other's pixels, texts among them, the picture looked
+// at and the ratio changed between calls: at every look it is the one the
+// calls so far give.
+TEST(raster_picture, is_the_one_its_definition_gives_at_every_look_between_calls)
+{
+    const Colour colours[] = {kWave1Colour, kWave2Colour, kResultantColour, 0};
+    for (unsigned seed = 1; seed <= 40; ++seed) {
+        std::mt19937 random(seed);
+        auto chance = [&](int percent) { return int(random() % 100) < percent; };
+        auto near = [&](float from) { return from + 15.0f * float(int(random() % 7) - 3); };
+        InvertingText text;
+        double ratio = 1.0;
+        RasterCanvas canvas(ratio, &text);
+        RecordingCanvas calls;
+        float ends[4][2] = {};
+        for (int i = 0; i < 300; ++i) {
+            const int c = int(random() % 4);
+            if (chance(4)) {
+                const float x = near(3000), y = near(3000);
+                calls.Line(x, y, x, y);
+                calls.Print("a");
+                canvas.Line(x, y, x, y);
+                canvas.Print("a");
+            } else if (chance(3)) {
+                ratio = std::vector{1.0, 1.5, 2.0, 3.0}[random() % 4];
+                canvas.setRatio(ratio);
+            } else if (chance(5)) {
+                ASSERT_EQ(difference(canvas.pixels(), reference(calls, ratio, &text)), "")
+                    << "seed " << seed << ", call " << i << ", ratio " << ratio;
+            } else {
+                const bool from = ends[c][0] != 0 && chance(90);
+                const float x1 = from ? ends[c][0] : near(3000), y1 = from ? ends[c][1] : near(3000);
+                const float x2 = near(x1), y2 = near(y1);
+                calls.Line(x1, y1, x2, y2, colours[c]);
+                canvas.Line(x1, y1, x2, y2, colours[c]);
+                if (!(x1 == x2 && y1 == y2))
+                    ends[c][0] = x2, ends[c][1] = y2;
+            }
+        }
+        ASSERT_EQ(difference(canvas.pixels(), reference(calls, ratio, &text)), "") << "seed " << seed;
+    }
+}
 
 // Lines of one colour that meet in x but not in y are two curves: the
 // pixel below the first line's end is no corner of the first.

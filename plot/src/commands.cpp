@@ -172,6 +172,7 @@ std::string describePlot(PlotCommand command, const SliderPositions &positions,
         if (curve == Curve::Resultant) {
             const std::vector<double> &s1 = wave(true);
             const std::vector<double> &s2 = wave(false);
+            sum.reserve(s1.size());
             for (std::size_t i = 0; i < s1.size(); ++i)
                 sum.push_back(s1[i] + s2[i]);
         }

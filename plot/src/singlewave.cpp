@@ -1,6 +1,7 @@
 #include "plot/singlewave.h"
 
 #include "plot/frame.h"
+#include "plot/geometry.h"
 #include "plot/int16.h"
 #include "plot/trace.h"
 
@@ -16,8 +17,10 @@ bool SingleWavePlot(PlotCanvas &canvas, double T, const WaveParams &wave, Colour
 
     const PlotFrame frame{ValueScale(upper, lower), TimeScale(T)};
     frame.draw(canvas, decimalSeparator);
-    if (values)
+    if (values) {
         values->clear();
+        values->reserve(kPlotWidth + 1);
+    }
     WaveTrace(canvas, [&wave, values](double t) {
         const double v = wave.valueAt(t);
         if (values)

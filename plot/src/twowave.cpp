@@ -39,8 +39,12 @@ bool TwoWavePlot(PlotCanvas &canvas, double T, const WaveParams &wave1, const Wa
         values->wave1.push_back(sample.s1);
         values->wave2.push_back(sample.s2);
     };
-    if (values)
+    if (values) {
+        // One value a sample: grown once, not copied over as it fills.
         *values = {};
+        values->wave1.reserve(kPlotWidth + 1);
+        values->wave2.reserve(kPlotWidth + 1);
+    }
     TwoWaveSample prev = twoWaveSampleAt(kPlotLeft, frame, wave1, wave2);
     keep(prev);
     int prevX = kPlotLeft;

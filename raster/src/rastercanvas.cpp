@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 namespace vorel {
 namespace {
@@ -26,17 +27,42 @@ int toDeviceCoordinate(double v)
     return truncated - (shifted < truncated ? 1 : 0);
 }
 
-// Two unit steps along different axes: a across, then b down, or the other
-// way round.
-inline bool isStaircase(DevicePoint a, DevicePoint b, DevicePoint c)
+// The pixels of an integer line between its ends, for a pen of known size
+// inside the area: plain stores. Each step goes along the longer axis, and
+// along the other as the error says, as in the general loop below. Apart,
+// so that the loop keeps its registers.
+template <int Pen>
+[[gnu::noinline]] void layBetween(Pixel *at, std::ptrdiff_t width, int steps, int dx, int dy, int sx, int sy,
+                                  Pixel pixel)
 {
-    const int ax = b.x - a.x, ay = b.y - a.y;
-    const int bx = c.x - b.x, by = c.y - b.y;
-    const bool firstAlongX = std::abs(ax) == 1 && ay == 0;
-    const bool firstAlongY = ax == 0 && std::abs(ay) == 1;
-    const bool secondAlongX = std::abs(bx) == 1 && by == 0;
-    const bool secondAlongY = bx == 0 && std::abs(by) == 1;
-    return (firstAlongX && secondAlongY) || (firstAlongY && secondAlongX);
+    int err = dx + dy;
+    const std::ptrdiff_t down = sy * width;
+    const auto lay = [&] {
+        for (int y = 0; y < Pen; ++y)
+            for (int x = 0; x < Pen; ++x)
+                at[y * width + x] = pixel;
+    };
+    if (dx >= -dy) {
+        for (int i = 1; i < steps; ++i) {
+            if (2 * err <= dx) {
+                err += dx;
+                at += down;
+            }
+            err += dy;
+            at += sx;
+            lay();
+        }
+    } else {
+        for (int i = 1; i < steps; ++i) {
+            if (2 * err >= dy) {
+                err += dy;
+                at += sx;
+            }
+            err += dx;
+            at += down;
+            lay();
+        }
+    }
 }
 
 } // namespace
@@ -58,6 +84,8 @@ void RasterCanvas::setScale()
     m_pen = lineWidth(m_pixels.ratio());
     m_scaleX = double(m_pixels.width() - m_pen) / kCanvasWidth;
     m_scaleY = double(m_pixels.height() - m_pen) / kCanvasHeight;
+    m_right = m_pixels.width() - m_pen;
+    m_bottom = m_pixels.height() - m_pen;
 }
 
 DevicePoint RasterCanvas::toDevice(float x, float y) const
@@ -74,12 +102,84 @@ DevicePoint RasterCanvas::toDevice(float x, float y, int deviceWidth, int device
 
 void RasterCanvas::Cls()
 {
-    m_calls.clear();
+    m_recordCount = 0;
     m_texts.clear();
     m_curves.clear();
+    m_last = m_predicted = kNoCurve;
     m_currentX = 0;
     m_currentY = 0;
-    m_drawn = false;
+    m_pixels.fill(kWhitePixel);
+    m_stale = false;
+}
+
+template <bool Clipped, int Pen>
+inline void RasterCanvas::layEnd(Curve &curve, Joint joint)
+{
+    if (curve.into == Step::Other || joint == Joint::NoCorner) {
+        stamp<Clipped, Pen>(curve.end, curve.pixel);
+        return;
+    }
+    if (joint == Joint::Corner)
+        return;
+    // Laid over what came since, with what it covers kept; laid before,
+    // it is taken back first, so that it is one provisional pixel, on top.
+    const bool printedOver = curve.provisional && curve.printedOver;
+    if (curve.provisional)
+        takeBack<Clipped, Pen>(curve);
+    const int pen = Pen > 0 ? Pen : m_pen;
+    const int width = m_pixels.width();
+    Pixel *data = m_pixels.data();
+    for (int y = 0; y < pen; ++y)
+        for (int x = 0; x < pen; ++x) {
+            const int px = curve.end.x + x, py = curve.end.y + y;
+            if (Clipped && !m_pixels.contains(px, py))
+                continue;
+            Pixel &p = data[std::ptrdiff_t(py) * width + px];
+            curve.under[y * pen + x] = p;
+            p = curve.pixel;
+        }
+    curve.provisional = true;
+    curve.printedOver = printedOver;
+    curve.layer = ++m_layers;
+}
+
+// A curve's last pixel, covered again by a Line that stays on it, inside
+// the area. A provisional pixel that nothing has covered since is on top
+// already.
+template <int Pen>
+inline void RasterCanvas::coverEnd(Curve &curve, Joint joint)
+{
+    const int pen = Pen > 0 ? Pen : m_pen;
+    const std::ptrdiff_t width = m_pixels.width();
+    Pixel *at = m_pixels.data() + std::ptrdiff_t(curve.end.y) * width + curve.end.x;
+    if (curve.into == Step::Other || joint == Joint::NoCorner) {
+        for (int y = 0; y < pen; ++y)
+            for (int x = 0; x < pen; ++x)
+                at[y * width + x] = curve.pixel;
+        return;
+    }
+    if (joint == Joint::Corner)
+        return;
+    bool shows = curve.provisional;
+    for (int y = 0; y < pen; ++y)
+        for (int x = 0; x < pen; ++x)
+            shows &= at[y * width + x] == curve.pixel;
+    if (!shows)
+        layEnd<false, Pen>(curve, joint);
+}
+
+// Grown apart, so that keeping a record costs Line a store.
+inline void RasterCanvas::keep(Record record)
+{
+    if (m_recordCount == m_recordRoom) [[unlikely]]
+        growRecords();
+    m_records[m_recordCount++] = record;
+}
+
+void RasterCanvas::growRecords()
+{
+    m_records.resize(std::max<std::size_t>(1024, 2 * m_records.size()));
+    m_recordRoom = m_records.size();
 }
 
 void RasterCanvas::Line(float x1, float y1, float x2, float y2)
@@ -89,38 +189,66 @@ void RasterCanvas::Line(float x1, float y1, float x2, float y2)
 
 void RasterCanvas::Line(float x1, float y1, float x2, float y2, Colour colour)
 {
+    colour &= 0xffffffu;
     m_currentX = x2;
     m_currentY = y2;
-    if ((x1 == x2 && y1 == y2) || !std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2)
-        || !std::isfinite(y2))
+    if (x1 == x2 && y1 == y2)
         return;
-    m_drawn = false;
-
-    // The curves drawn together step by step are few: a plain search.
-    std::size_t slot = 0;
-    while (slot < m_curves.size() && m_curves[slot].colour != colour)
-        ++slot;
-    bool continues = false;
-    if (slot == m_curves.size()) {
-        m_curves.push_back({colour, x2, y2, 0});
-    } else {
-        OpenCurve &curve = m_curves[slot];
-        continues = curve.endX == x1 && curve.endY == y1;
-        if (continues)
-            m_calls[curve.lastCall].last = false;
-        curve.endX = x2;
-        curve.endY = y2;
+    // A plot's Lines go on from the last Line of their curve, and their
+    // curves come in turn, so the curve is most likely the one that came
+    // after the last one the last time. Inside the area both ends are
+    // finite and their pixels need no clamping.
+    if (!m_stale && m_predicted != kNoCurve) {
+        Curve &curve = m_curves[m_predicted];
+        if (curve.colour == colour && curve.endX == x1 && curve.endY == y1 && x2 >= 0 && y2 >= 0
+            && x2 <= float(kCanvasWidth) && y2 <= float(kCanvasHeight) && curve.end.x >= 0 && curve.end.y >= 0
+            && curve.end.x <= m_right && curve.end.y <= m_bottom) {
+            keep({x2, y2, colour | kLineTo});
+            m_last = m_predicted;
+            m_predicted = curve.follower;
+            curve.endX = x2;
+            curve.endY = y2;
+            const DevicePoint b{int(double(x2) * m_scaleX + 0.5), int(double(y2) * m_scaleY + 0.5)};
+            std::uint32_t joint = 0;
+            if (m_pen == 1) {
+                // Most are far shorter than a pixel, and only cover the
+                // pixel they start from again.
+                if (b == curve.end)
+                    coverEnd<1>(curve, Joint::Undecided);
+                else
+                    drawLine<false, 1, true>(curve, true, curve.end, b, joint, false);
+            } else if (m_pen == 2) {
+                if (b == curve.end)
+                    coverEnd<2>(curve, Joint::Undecided);
+                else
+                    drawLine<false, 2, true>(curve, true, curve.end, b, joint, false);
+            } else {
+                drawLine<false, 0, true>(curve, true, curve.end, b, joint, false);
+            }
+            return;
+        }
     }
-    m_curves[slot].lastCall = m_calls.size();
-    m_calls.push_back({x1, y1, x2, y2, colour, -1, static_cast<std::uint16_t>(slot), continues, true});
+    addLine(x1, y1, x2, y2, colour);
+}
+
+void RasterCanvas::addLine(float x1, float y1, float x2, float y2, Colour colour)
+{
+    if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2))
+        return;
+    keep({x1, y1, kStart});
+    keep({x2, y2, colour | kLineTo});
+    if (m_stale)
+        return;
+    std::uint32_t joint = 0;
+    draw({x1, y1, x2, y2, colour}, joint, false);
 }
 
 void RasterCanvas::Print(std::string_view text)
 {
-    m_drawn = false;
     m_texts.emplace_back(text);
-    m_calls.push_back({m_currentX, m_currentY, m_currentX, m_currentY, kForeground,
-                       static_cast<std::int32_t>(m_texts.size() - 1), 0, false, false});
+    keep({m_currentX, m_currentY, static_cast<std::uint32_t>(m_texts.size() - 1) | kPrint});
+    if (!m_stale)
+        printText(m_texts.size() - 1, m_currentX, m_currentY);
 }
 
 void RasterCanvas::setRatio(double ratio)
@@ -129,157 +257,240 @@ void RasterCanvas::setRatio(double ratio)
         return;
     m_pixels.setRatio(ratio);
     setScale();
-    m_drawn = false;
+    m_stale = true;
 }
 
 void RasterCanvas::setTextDrawer(TextDrawer *textDrawer)
 {
     m_textDrawer = textDrawer;
-    m_drawn = false;
+    if (m_recordCount > 0)
+        m_stale = true;
 }
 
 PixelBuffer &RasterCanvas::pixels()
 {
-    if (!m_drawn)
-        drawPicture();
+    if (m_stale) {
+        redraw(false);
+        // A text fell on a pixel that was taken back after it: this time
+        // every corner is known before its pixel is laid.
+        if (m_stale)
+            redraw(true);
+    }
     return m_pixels;
 }
 
-void RasterCanvas::drawPicture()
+void RasterCanvas::redraw(bool known)
 {
     m_pixels.fill(kWhitePixel);
-    m_paths.assign(m_curves.size(), Path{});
-    // Lines inside the area, every curve among them, skip the bounds checks.
-    const int right = m_pixels.width() - m_pen;
-    const int bottom = m_pixels.height() - m_pen;
-    for (const Call &call : m_calls) {
-        if (call.text >= 0) {
-            drawText(call);
+    m_curves.clear();
+    m_last = m_predicted = kNoCurve;
+    m_stale = false;
+    m_findingCorners = !known;
+    if (!known)
+        m_joints.assign(1, Joint::NoCorner);
+    std::size_t line = 0;
+    for (std::size_t i = 0; i < m_recordCount; ++i) {
+        const Record &r = m_records[i];
+        const std::uint32_t kind = r.word & 0xff000000u;
+        if (kind == kPrint) {
+            printText(r.word & 0xffffffu, r.x, r.y);
             continue;
         }
-        Path &path = m_paths[call.curve];
-        const DevicePoint a = toDevice(call.x1, call.y1);
-        const DevicePoint b = toDevice(call.x2, call.y2);
-        const bool inside = std::min(a.x, b.x) >= 0 && std::min(a.y, b.y) >= 0
-                         && std::max(a.x, b.x) <= right && std::max(a.y, b.y) <= bottom;
-        if (!inside)
-            drawLine<true, 0>(call, a, b, path);
-        else if (m_pen == 1)
-            drawLine<false, 1>(call, a, b, path);
-        else if (m_pen == 2)
-            drawLine<false, 2>(call, a, b, path);
-        else
-            drawLine<false, 0>(call, a, b, path);
+        LineCall call{r.x, r.y, 0, 0, 0};
+        if (kind == kStart) {
+            const Record &to = m_records[++i];
+            call.x2 = to.x, call.y2 = to.y, call.colour = to.word & 0xffffffu;
+        } else {
+            // It went on from its curve, which is there again by now.
+            call.colour = r.word & 0xffffffu;
+            const auto curve = std::find_if(m_curves.begin(), m_curves.end(),
+                                            [&](const Curve &c) { return c.colour == call.colour; });
+            call.x1 = curve->endX, call.y1 = curve->endY, call.x2 = r.x, call.y2 = r.y;
+        }
+        if (line == m_lineJoints.size())
+            m_lineJoints.push_back(0);
+        draw(call, m_lineJoints[line++], known);
     }
-    m_drawn = true;
+    m_findingCorners = false;
 }
 
-void RasterCanvas::drawText(const Call &call)
+void RasterCanvas::printText(std::size_t index, float x, float y)
 {
-    const std::string &text = m_texts[static_cast<std::size_t>(call.text)];
-    if (!m_textDrawer || text.empty() || !std::isfinite(call.x1) || !std::isfinite(call.y1))
+    for (Curve &curve : m_curves)
+        curve.printedOver |= curve.provisional;
+    const std::string &text = m_texts[index];
+    if (!m_textDrawer || text.empty() || !std::isfinite(x) || !std::isfinite(y))
         return;
-    const DevicePoint at = toDevice(call.x1, call.y1);
+    const DevicePoint at = toDevice(x, y);
     m_textDrawer->drawText(m_pixels, at.x, at.y, text, kForeground);
 }
 
-// Takes the next pixel of a curve's path. The pixel that waited for it is
-// now known to be a corner or not, and is laid or left out; the new one
-// waits in its turn.
-template <bool Clipped, int Pen>
-void RasterCanvas::extend(Path &path, DevicePoint next, Pixel pixel)
+void RasterCanvas::draw(const LineCall &line, std::uint32_t &joint, bool known)
 {
-    if (path.hasPending) {
-        if (next == path.pending)
-            return;
-        const bool corner = path.hasBefore && !path.beforeIsCorner && isStaircase(path.before, path.pending, next);
-        if (!corner)
-            stamp<Clipped, Pen>(path.pending, pixel);
-        path.before = path.pending;
-        path.beforeIsCorner = corner;
-        path.hasBefore = true;
+    // The curves drawn together step by step are few: a plain search.
+    std::size_t slot = 0;
+    while (slot < m_curves.size() && m_curves[slot].colour != line.colour)
+        ++slot;
+    if (slot == m_curves.size()) {
+        Curve &curve = m_curves.emplace_back();
+        curve.colour = line.colour;
+        curve.pixel = toPixel(line.colour);
+        curve.endX = curve.endY = std::numeric_limits<float>::quiet_NaN(); // continued by nothing
+        curve.provisional = false;
+        curve.follower = kNoCurve;
+        curve.under.resize(std::size_t(m_pen) * std::size_t(m_pen));
     }
-    path.pending = next;
-    path.hasPending = true;
+    if (m_last < m_curves.size())
+        m_curves[m_last].follower = slot;
+    m_last = slot;
+    m_predicted = m_curves[slot].follower;
+
+    Curve &curve = m_curves[slot];
+    const bool continues = curve.endX == line.x1 && curve.endY == line.y1;
+    const DevicePoint a = continues ? curve.end : toDevice(line.x1, line.y1);
+    const DevicePoint b = toDevice(line.x2, line.y2);
+    curve.endX = line.x2;
+    curve.endY = line.y2;
+    const bool inside = std::min(a.x, b.x) >= 0 && std::min(a.y, b.y) >= 0 && std::max(a.x, b.x) <= m_right
+                     && std::max(a.y, b.y) <= m_bottom;
+    if (!inside)
+        drawLine<true, 0>(curve, continues, a, b, joint, known);
+    else if (m_pen == 1)
+        drawLine<false, 1>(curve, continues, a, b, joint, known);
+    else if (m_pen == 2)
+        drawLine<false, 2>(curve, continues, a, b, joint, known);
+    else
+        drawLine<false, 0>(curve, continues, a, b, joint, known);
 }
 
 // An integer line from pixel to pixel, both ends included, one pixel per
 // step along the longer axis. Such a line never steps along one axis and
-// then along the other, so a corner can only be where two Lines meet: only
-// the first two pixels go through the path's reckoning, the pixels between
-// are laid at once, and the last one waits for the next Line of the curve.
-// A Line that nothing continues lays it too, as no corner.
-//
-// A pixel laid here for its Line may come later than that Line in the order
-// (the one that waited), but it is laid before or by the curve's next Line,
-// which covers that pixel again anyway: the picture is the one the order
-// gives.
-template <bool Clipped, int Pen>
-void RasterCanvas::drawLine(const Call &call, DevicePoint a, DevicePoint b, Path &path)
+// then along the other, so a corner can only be where two Lines of a curve
+// meet: the pixels between the ends are laid at once, the first one is
+// decided by the line's first step, and the last one is laid provisionally
+// until the curve's next step decides it. Whether a line's first and last steps are diagonal follows
+// from its two lengths: the first is when the shorter is at least half the
+// longer, the last when it is more than half, the tie going towards the end.
+template <bool Clipped, int Pen, bool Streaming>
+void RasterCanvas::drawLine(Curve &curve, bool continues, DevicePoint a, DevicePoint b, std::uint32_t &joint,
+                            bool known)
 {
-    const Pixel pixel = toPixel(call.colour);
-    if (!call.continues)
-        path = Path{};
+    const Pixel pixel = curve.pixel;
+    const Joint end = !Streaming && known ? m_joints[joint] : Joint::Undecided;
+    const bool finding = !Streaming && m_findingCorners;
+    if (!continues) {
+        // The curve of this colour before it ends here, its last pixel laid
+        // as no corner; the new one's first pixel is none either.
+        curve.provisional = false;
+        curve.into = Step::Other;
+        curve.joint = 0;
+        curve.end = a;
+        stamp<Clipped, Pen>(a, pixel);
+    }
     const int dx = std::abs(b.x - a.x);
     const int dy = -std::abs(b.y - a.y);
+    const int steps = std::max(dx, -dy);
+    if (steps == 0) {
+        // The path stays on its last pixel, which this Line covers again.
+        if (continues) {
+            if constexpr (Clipped)
+                layEnd<true, 0>(curve, end);
+            else
+                coverEnd<Pen>(curve, end);
+        }
+        if (finding)
+            joint = curve.joint;
+        return;
+    }
+    const int shorter = std::min(dx, -dy);
+    const Step along = dx > -dy ? Step::AlongX : Step::AlongY;
+    const Step first = 2 * shorter >= steps ? Step::Other : along;
+    bool corner = false;
+    if (continues) {
+        corner = curve.into != Step::Other && first != Step::Other && curve.into != first;
+        if (finding)
+            m_joints[curve.joint] = corner ? Joint::Corner : Joint::NoCorner;
+        if (!corner)
+            stamp<Clipped, Pen>(a, pixel);
+        else if (curve.provisional) {
+            takeBack<Clipped, Pen>(curve);
+            // What a text drew over it cannot be taken back with it.
+            if (curve.printedOver)
+                m_stale = true;
+        }
+        curve.provisional = false;
+    }
+
     const int sx = a.x < b.x ? 1 : -1;
     const int sy = a.y < b.y ? 1 : -1;
-    const int steps = std::max(dx, -dy);
-    int err = dx + dy;
-    DevicePoint p = a;
-    auto step = [&] {
-        const int e2 = 2 * err;
-        if (e2 >= dy) {
-            err += dy;
-            p.x += sx;
+    if constexpr (!Clipped && Pen > 0) {
+        const std::ptrdiff_t width = m_pixels.width();
+        layBetween<Pen>(m_pixels.data() + std::ptrdiff_t(a.y) * width + a.x, width, steps, dx, dy, sx, sy, pixel);
+    } else {
+        DevicePoint p = a;
+        int err = dx + dy;
+        for (int i = 1; i < steps; ++i) {
+            const int e2 = 2 * err;
+            if (e2 >= dy) {
+                err += dy;
+                p.x += sx;
+            }
+            if (e2 <= dx) {
+                err += dx;
+                p.y += sy;
+            }
+            stamp<Clipped, Pen>(p, pixel);
         }
-        if (e2 <= dx) {
-            err += dx;
-            p.y += sy;
-        }
-    };
+    }
 
-    extend<Clipped, Pen>(path, a, pixel);
-    if (steps > 0) {
-        step();
-        extend<Clipped, Pen>(path, p, pixel);
+    // The pixel before the last is a corner only when the line has a
+    // single step; then the last cannot be one.
+    if (steps == 1)
+        curve.into = corner ? Step::Other : first;
+    else
+        curve.into = 2 * shorter > steps ? Step::Other : along;
+    curve.end = b;
+    if (finding) {
+        curve.joint = 0;
+        if (curve.into != Step::Other) {
+            curve.joint = static_cast<std::uint32_t>(m_joints.size());
+            m_joints.push_back(Joint::Undecided);
+        }
+        joint = curve.joint;
     }
-    if (steps > 1) {
-        DevicePoint before = p;
-        if constexpr (!Clipped && Pen > 0) {
-            // A pen of known size inside the area: plain stores.
-            const std::ptrdiff_t width = m_pixels.width();
-            Pixel *at = m_pixels.data() + std::ptrdiff_t(p.y) * width + p.x;
-            for (int i = 1; i < steps; ++i) {
-                for (int y = 0; y < Pen; ++y)
-                    for (int x = 0; x < Pen; ++x)
-                        at[y * width + x] = pixel;
-                before = p;
-                const int e2 = 2 * err;
-                if (e2 >= dy) {
-                    err += dy;
-                    p.x += sx;
-                    at += sx;
-                }
-                if (e2 <= dx) {
-                    err += dx;
-                    p.y += sy;
-                    at += sy * width;
-                }
+    layEnd<Clipped, Pen>(curve, end);
+}
+
+// Where the provisional pixel still shows, what it covered shows again.
+// Where a later provisional pixel of another curve lies over it, that one
+// now covers what this one covered.
+template <bool Clipped, int Pen>
+void RasterCanvas::takeBack(Curve &curve)
+{
+    const int pen = Pen > 0 ? Pen : m_pen;
+    const int width = m_pixels.width();
+    Pixel *data = m_pixels.data();
+    for (int y = 0; y < pen; ++y)
+        for (int x = 0; x < pen; ++x) {
+            const int px = curve.end.x + x, py = curve.end.y + y;
+            if (Clipped && !m_pixels.contains(px, py))
+                continue;
+            const Pixel under = curve.under[y * pen + x];
+            Pixel &p = data[std::ptrdiff_t(py) * width + px];
+            if (p == curve.pixel) {
+                p = under;
+                continue;
             }
-        } else {
-            for (int i = 1; i < steps; ++i) {
-                stamp<Clipped, Pen>(p, pixel);
-                before = p;
-                step();
+            for (Curve &other : m_curves) {
+                const int ox = px - other.end.x, oy = py - other.end.y;
+                if (!other.provisional || other.layer <= curve.layer || ox < 0 || oy < 0 || ox >= pen || oy >= pen)
+                    continue;
+                Pixel &covered = other.under[oy * pen + ox];
+                if (covered == curve.pixel)
+                    covered = under;
             }
         }
-        path.before = before;
-        path.beforeIsCorner = false;
-        path.pending = p;
-    }
-    if (call.last)
-        stamp<Clipped, Pen>(path.pending, pixel);
+    curve.provisional = false;
 }
 
 template <bool Clipped, int Pen>

@@ -1,7 +1,7 @@
-// A plot canvas that draws into a pixel buffer. It keeps the calls since the
-// last Cls and draws the picture from them when the picture is looked at,
-// after the plot has made all its calls, and again at another pixel ratio
-// without running the plot again.
+// A plot canvas that draws into a pixel buffer. It lays each call's pixels
+// as the call comes, and keeps the calls since the last Cls, so that it can
+// draw the same picture again at another pixel ratio without running the
+// plot again.
 //
 // The picture it draws, exactly:
 // - A curve is a run of coloured or plain Line calls of one colour, each
@@ -64,15 +64,16 @@ public:
 
     void Cls() override;
     void Line(float x1, float y1, float x2, float y2) override;
-    void Line(float x1, float y1, float x2, float y2, Colour colour) override;
+    [[gnu::flatten]] void Line(float x1, float y1, float x2, float y2, Colour colour) override;
     void Print(std::string_view text) override;
 
     // The picture is drawn again from the kept calls at the next look.
     void setRatio(double ratio);
     void setTextDrawer(TextDrawer *textDrawer);
 
-    // The picture of the calls since the last Cls, drawn first if a call or
-    // the ratio has changed since it was last drawn.
+    // The picture of the calls since the last Cls. Looking costs nothing
+    // unless the ratio or the text drawer has changed since the calls were
+    // laid: then it is drawn again from them first.
     PixelBuffer &pixels();
     double ratio() const { return m_pixels.ratio(); }
 
@@ -86,35 +87,64 @@ public:
     static DevicePoint toDevice(float x, float y, int deviceWidth, int deviceHeight, double ratio);
 
 private:
-    // One call since the last Cls: a Line with length, or a Print.
-    struct Call {
-        float x1, y1, x2, y2;   // a Print's position in x1, y1
-        Colour colour;
-        std::int32_t text;      // index into m_texts for a Print, -1 for a Line
-        std::uint16_t curve;    // a Line's slot in m_curves
-        bool continues;         // a Line that goes on from the one before in its curve
-        bool last;              // a Line that no later Line continues
+    // A call since the last Cls, as kept: a Line that goes on from where the
+    // last Line of its colour ended keeps its end alone; any other comes
+    // after a record of its start; a Print keeps its position and text.
+    struct Record {
+        float x, y;
+        std::uint32_t word;     // the kind in the top byte; a Line's colour, a Print's index in m_texts
     };
+    static constexpr std::uint32_t kLineTo = 0, kStart = 1u << 24, kPrint = 2u << 24;
+    struct LineCall {
+        float x1, y1, x2, y2;
+        Colour colour;
+    };
+    // How a curve's path reached its last pixel: by a unit step along one
+    // axis, or otherwise (a diagonal step, or none); Other also when that
+    // pixel cannot be a corner because the one before it is.
+    enum class Step : std::uint8_t { Other, AlongX, AlongY };
+    // Whether the last pixel of a Line is a corner, once the next step of
+    // its curve has told.
+    enum class Joint : std::uint8_t { NoCorner, Corner, Undecided };
+    static constexpr std::size_t kNoCurve = std::size_t(-1);
     // The curve of one colour that the next Line of that colour may continue.
-    struct OpenCurve {
+    // Its last pixel may be a corner, which only the curve's next step can
+    // tell: until then it is laid as though it were none, with what lay
+    // under it kept, and taken back if it turns out to be one.
+    struct Curve {
         Colour colour;
-        float endX, endY;
-        std::size_t lastCall;
-    };
-    // A curve's path as the picture is drawn: the last pixel, not yet laid
-    // because whether it is a corner depends on the next one, and the pixel
-    // before it.
-    struct Path {
-        DevicePoint before{0, 0}, pending{0, 0};
-        bool hasBefore = false;
-        bool beforeIsCorner = false;
-        bool hasPending = false;
+        Pixel pixel;
+        float endX, endY;       // canvas units
+        DevicePoint end;        // the last pixel of its path
+        Step into;
+        bool provisional;       // the last pixel is laid, and `under` holds what it covered
+        bool printedOver;       // a text was drawn since, perhaps over it
+        std::uint32_t joint;    // the last pixel in m_joints; 0 is one that cannot be a corner
+        std::uint64_t layer;    // the order of the provisional pixels still laid
+        std::size_t follower;   // the curve whose Line came after this one's the last time
+        std::vector<Pixel> under; // a pen's square of pixels
     };
 
-    void drawPicture();
-    void drawText(const Call &call);
-    template <bool Clipped, int Pen> void drawLine(const Call &call, DevicePoint a, DevicePoint b, Path &path);
-    template <bool Clipped, int Pen> void extend(Path &path, DevicePoint next, Pixel pixel);
+    // Any Line but the common one that Line itself takes: kept and drawn.
+    [[gnu::noinline]] void addLine(float x1, float y1, float x2, float y2, Colour colour);
+    [[gnu::always_inline]] void keep(Record record);
+    [[gnu::noinline]] void growRecords();
+    void printText(std::size_t index, float x, float y);
+    // Known: each Line's last pixel is laid or left out as the drawing
+    // before, at the same ratio, found it to be.
+    void redraw(bool known);
+    // joint: where the Line's last pixel goes in m_joints, found by a first
+    // drawing, read by a known one.
+    void draw(const LineCall &line, std::uint32_t &joint, bool known);
+    // Streaming: a Line as it comes, neither finding corners for a later
+    // drawing nor knowing them.
+    template <bool Clipped, int Pen, bool Streaming = false>
+    void drawLine(Curve &curve, bool continues, DevicePoint a, DevicePoint b, std::uint32_t &joint, bool known);
+    // Lays the curve's last pixel once more, unless it is known to be a
+    // corner; while that is not known, as a provisional pixel.
+    template <int Pen> [[gnu::always_inline]] void coverEnd(Curve &curve, Joint joint);
+    template <bool Clipped, int Pen> [[gnu::always_inline]] void layEnd(Curve &curve, Joint joint);
+    template <bool Clipped, int Pen> void takeBack(Curve &curve);
     // The pen is a square of pen × pen device pixels with p at its top-left
     // corner; Pen is its size when known at compile time, else 0. Clipped
     // leaves out what falls outside the area.
@@ -123,16 +153,28 @@ private:
 
     PixelBuffer m_pixels;
     TextDrawer *m_textDrawer;
-    std::vector<Call> m_calls;
+    std::vector<Record> m_records;          // the first m_recordCount of them
+    std::size_t m_recordCount = 0;
+    std::size_t m_recordRoom = 0;           // m_records.size()
     std::vector<std::string> m_texts;
-    std::vector<OpenCurve> m_curves;
-    std::vector<Path> m_paths;
+    std::vector<Curve> m_curves;
+    std::vector<Joint> m_joints;
+    std::vector<std::uint32_t> m_lineJoints; // each kept Line's, by a first drawing
+    bool m_findingCorners = false;           // in that first drawing
+    std::uint64_t m_layers = 0;
+    std::size_t m_last = kNoCurve;           // the curve of the last Line
+    std::size_t m_predicted = kNoCurve;      // the curve of the next one, most likely
     float m_currentX = 0;
     float m_currentY = 0;
     int m_pen = 1;          // device pixels
+    int m_right = 0;        // the last device column and row a pen fits in whole
+    int m_bottom = 0;
     double m_scaleX = 0;    // device pixels per canvas unit
     double m_scaleY = 0;
-    bool m_drawn = false;   // the pixels show the calls at the present ratio
+    // The pixels do not show the calls: the ratio or the text drawer has
+    // changed, or a text lies over a pixel taken back. The next look draws
+    // the picture again from the calls.
+    bool m_stale = false;
 };
 
 } // namespace vorel
