@@ -162,7 +162,8 @@ def firefox(work, page):
         for name, value in {"intl.accept_languages": "es-ES, es", "browser.translations.enable": False,
                             "browser.shell.checkDefaultBrowser": False, "browser.aboutwelcome.enabled": False,
                             "browser.startup.homepage_override.mstone": "ignore",
-                            "datareporting.policy.firstRunURL": "", "browser.startup.page": 0}.items():
+                            "datareporting.policy.firstRunURL": "", "browser.startup.page": 0,
+                            "browser.newtab.preload": False}.items():
             user.write(f"user_pref({json.dumps(name)}, {json.dumps(value)});\n")
     return ["firefox-esr", "--no-remote", "--new-instance", "--profile", profile, "--width", "1200",
             "--height", "900", "file://" + page]
