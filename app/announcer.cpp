@@ -9,9 +9,11 @@ Announcer::Announcer(QWidget *parent) : QWidget(parent)
     hide(); // else it would show, and speak, with its window
 }
 
+// Shown for a moment only: a screen reader speaks it as it shows, and
+// nothing of it stays to be said again when its window shows again.
 void Announcer::say(const QString &text)
 {
-    hide();
     setAccessibleName(text);
     show();
+    hide();
 }

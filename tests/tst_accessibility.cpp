@@ -304,6 +304,10 @@ void tst_Accessibility::plotBoxKeysTraceAndPlayOnlyInAudioMode()
     QVERIFY(iface->text(QAccessible::Description).endsWith(QStringLiteral("Flechas: recorrer.")));
     QTest::mouseClick(control<QPushButton>(&form, "Command4"), Qt::LeftButton);
     QCOMPARE(speakers->stops, 2);
+    // Shown again, the window says nothing of what it said before.
+    const QStringList said = heard.said;
+    form.show();
+    QCOMPARE(heard.said, said);
 }
 
 // The sound as the computer plays it, through Qt Multimedia, from a key on
