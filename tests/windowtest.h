@@ -162,8 +162,9 @@ public:
 
     // Each sound recorded so far that a tenth of a second of silence has
     // ended, silence being below a hundredth of full scale: its length in
-    // seconds, and over its last second its frequency (rising zero
-    // crossings a second) and level (its peak, of full scale).
+    // seconds, over its last second its frequency (rising zero crossings a
+    // second), and from a tenth of a second in its level (its peak, of full
+    // scale), so that a sound left playing under it shows.
     struct Sound {
         double seconds, hertz, level;
     };
@@ -184,10 +185,10 @@ public:
             } else if (end > start && i + 1 - end == kGap) {
                 const std::size_t from = std::max(start, end - std::min(end, kRate));
                 int peak = 0, rising = 0;
-                for (std::size_t j = from; j < end; ++j) {
+                for (std::size_t j = start + kGap; j < end; ++j)
                     peak = std::max(peak, std::abs(int(s[j])));
-                    rising += j > from && s[j - 1] < 0 && s[j] >= 0;
-                }
+                for (std::size_t j = from + 1; j < end; ++j)
+                    rising += s[j - 1] < 0 && s[j] >= 0;
                 found << Sound{double(end - start) / kRate, rising * double(kRate) / double(end - from), peak / 32768.0};
             }
         }
