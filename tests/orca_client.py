@@ -34,9 +34,9 @@ WORDS = ("Onda 1, en azul. Valores de -50 a 50; tiempo de 0 a 100. "
 KEYS = "Alt+T: modo de audio. Intro: escuchar. Flechas: recorrer."
 
 # The keys, as xdotool names them, and what Orca must say after them, in
-# order. From the plot box, Tab reaches HScroll1, HScroll2, HScroll3, ... the
-# five buttons' first four, "Regresar", HScroll7 ("Rango"); Shift+Tab goes
-# back the same way.
+# order. From the plot box, Tab reaches HScroll1 to HScroll6, "Onda 1",
+# "Onda 2", "Todas", "Regresar", HScroll7 ("Rango"), "Resultante", "Vorel 1
+# y 2"; Shift+Tab goes back the same way.
 SCENARIO = [
     ("space", ["Gráfica", KEYS]),
     ("alt+t", ["Modo de audio activado."]),
