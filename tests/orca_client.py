@@ -109,12 +109,20 @@ class Log:
         at = since
         with self.changed:
             for text in texts:
-                while (found := next((i for i in range(at, len(self.spoken)) if text in self.spoken[i]), None)) is None:
+                while (found := next((i for i in range(at, len(self.spoken)) if said(text, self.spoken[i])), None)) is None:
                     if not self.changed.wait(deadline - time.monotonic()):
                         heard = "\n  ".join(self.spoken[since:]) or "(nothing)"
                         raise Failure(f"{what}: Orca did not say {text!r}; it said:\n  {heard}")
                 at = found + 1
             return self.spoken[since:at]
+
+
+def said(text, utterance):
+    """A slider's number is the whole utterance (the desktop's "10.0" for
+    10); any other text may stand within a longer one."""
+    if text.isdigit():
+        return re.fullmatch(re.escape(text) + r"(\.0*)?\.?", utterance.strip()) is not None
+    return text in utterance
 
 
 def start(command, log, environment):
