@@ -110,6 +110,11 @@ TEST(describe_plot, names_the_curves_the_bounds_the_range_and_the_extremes_for_e
     EXPECT_EQ(describePlot(PlotCommand::Resultant, {50, 50, 10, 10, 0, 314, 1000}, ","),
               "Resultante, en rojo. Valores de -100 a 100; tiempo de 0 a 100. "
               "Resultante: mínimo -0,1 en t = 2,3; máximo 0,1 en t = 0,0.");
+    // A wave that rises from zero and a curve that stays at zero or below.
+    EXPECT_EQ(describePlot(PlotCommand::Wave1, {20, 10, 10, 20, 0, 0, 5}, ","),
+              "Onda 1, en azul. Valores de -20 a 20; tiempo de 0 a 0,5. Onda 1: mínimo 0,0 en t = 0,0; máximo 9,6 en t = 0,5.");
+    EXPECT_EQ(describePlot(PlotCommand::Wave1, {20, 10, 10, 20, 314, 0, 5}, ","),
+              "Onda 1, en azul. Valores de -20 a 20; tiempo de 0 a 0,5. Onda 1: mínimo -9,6 en t = 0,5; máximo 0,0 en t = 0,0.");
 }
 
 } // namespace

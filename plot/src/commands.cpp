@@ -49,21 +49,55 @@ struct Extreme {
 };
 
 // The smallest and the largest of a curve's values at the plot's sample
-// times. Of equal peaks the earliest is given, and peaks that read the same
-// to one decimal count as equal, so that the time said never hops between
-// two of them.
-std::pair<Extreme, Extreme> extremesOf(const std::vector<double> &values, const TimeScale &times)
+// times, value(i) for i from 0 to count − 1. Of equal peaks the earliest is
+// given, and peaks that read the same to one decimal count as equal, so
+// that the time said never hops between two of them.
+template <typename Value>
+std::pair<Extreme, Extreme> extremesOf(std::size_t count, const Value &value, const TimeScale &times)
 {
-    const auto [low, high] = std::minmax_element(values.begin(), values.end());
+    // Four running extremes side by side, so that each comparison need not
+    // wait for the one before. The values are finite, and the extremes are
+    // the values themselves, whatever the order they are compared in; only
+    // a zero may be a zero of either sign, and then the first zero is the
+    // smallest and the last the largest, as a search in order takes them.
+    double low[4], high[4];
+    for (int k = 0; k < 4; ++k)
+        low[k] = high[k] = value(0);
+    std::size_t i = 0;
+    for (; i + 4 <= count; i += 4)
+        for (int k = 0; k < 4; ++k) {
+            const double v = value(i + std::size_t(k));
+            low[k] = v < low[k] ? v : low[k];
+            high[k] = v > high[k] ? v : high[k];
+        }
+    for (; i < count; ++i) {
+        const double v = value(i);
+        low[0] = v < low[0] ? v : low[0];
+        high[0] = v > high[0] ? v : high[0];
+    }
+    double lowest = std::min({low[0], low[1], low[2], low[3]});
+    double highest = std::max({high[0], high[1], high[2], high[3]});
+    if (lowest == 0) {
+        std::size_t first = 0;
+        while (value(first) != 0)
+            ++first;
+        lowest = value(first);
+    }
+    if (highest == 0) {
+        std::size_t last = count - 1;
+        while (value(last) != 0)
+            --last;
+        highest = value(last);
+    }
     const auto earliest = [&](double extreme) {
         const long long tenths = tenthsOf(extreme);
-        std::size_t i = 0;
+        std::size_t at = 0;
         // Only a value within a tenth of the extreme can read the same.
-        while (std::abs(values[i] - extreme) > 0.1 || tenthsOf(values[i]) != tenths)
-            ++i;
-        return Extreme{extreme, times.t(kPlotLeft + static_cast<int>(i))};
+        while (std::abs(value(at) - extreme) > 0.1 || tenthsOf(value(at)) != tenths)
+            ++at;
+        return Extreme{extreme, times.t(kPlotLeft + static_cast<int>(at))};
     };
-    return {earliest(*low), earliest(*high)};
+    return {earliest(lowest), earliest(highest)};
 }
 
 } // namespace
@@ -168,16 +202,16 @@ std::string describePlot(PlotCommand command, const SliderPositions &positions,
         return computed;
     };
     for (Curve curve : drawnCurves(command)) {
-        std::vector<double> sum;
+        std::pair<Extreme, Extreme> extremes;
         if (curve == Curve::Resultant) {
-            const std::vector<double> &s1 = wave(true);
-            const std::vector<double> &s2 = wave(false);
-            sum.reserve(s1.size());
-            for (std::size_t i = 0; i < s1.size(); ++i)
-                sum.push_back(s1[i] + s2[i]);
+            const double *s1 = wave(true).data(), *s2 = wave(false).data();
+            extremes = extremesOf(wave(true).size(), [=](std::size_t i) { return s1[i] + s2[i]; }, times);
+        } else {
+            const double *s = wave(curve == Curve::Wave1).data();
+            extremes = extremesOf(wave(curve == Curve::Wave1).size(), [=](std::size_t i) { return s[i]; }, times);
         }
-        const auto [low, high] = extremesOf(curve == Curve::Resultant ? sum : wave(curve == Curve::Wave1), times);
-        text += " " + curveName(curve, true) + ": mínimo " + said(low) + "; máximo " + said(high) + ".";
+        text += " " + curveName(curve, true) + ": mínimo " + said(extremes.first) + "; máximo " + said(extremes.second)
+              + ".";
     }
     return text;
 }

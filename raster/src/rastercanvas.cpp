@@ -128,15 +128,19 @@ inline void RasterCanvas::layEnd(Curve &curve, Joint joint)
         takeBack<Clipped, Pen>(curve);
     const int pen = Pen > 0 ? Pen : m_pen;
     const int width = m_pixels.width();
-    Pixel *data = m_pixels.data();
+    // Held apart: a pixel is an integer that a store may alias.
+    Pixel *const data = m_pixels.data();
+    Pixel *const under = curve.under.data();
+    const Pixel pixel = curve.pixel;
+    const DevicePoint end = curve.end;
     for (int y = 0; y < pen; ++y)
         for (int x = 0; x < pen; ++x) {
-            const int px = curve.end.x + x, py = curve.end.y + y;
+            const int px = end.x + x, py = end.y + y;
             if (Clipped && !m_pixels.contains(px, py))
                 continue;
             Pixel &p = data[std::ptrdiff_t(py) * width + px];
-            curve.under[y * pen + x] = p;
-            p = curve.pixel;
+            under[y * pen + x] = p;
+            p = pixel;
         }
     curve.provisional = true;
     curve.printedOver = printedOver;
@@ -497,10 +501,18 @@ template <bool Clipped, int Pen>
 void RasterCanvas::stamp(DevicePoint p, Pixel pixel)
 {
     const int pen = Pen > 0 ? Pen : m_pen;
-    for (int y = p.y; y < p.y + pen; ++y)
-        for (int x = p.x; x < p.x + pen; ++x)
-            if (!Clipped || m_pixels.contains(x, y))
-                m_pixels.setPixel(x, y, pixel);
+    if constexpr (!Clipped) {
+        const std::ptrdiff_t width = m_pixels.width();
+        Pixel *const at = m_pixels.data() + std::ptrdiff_t(p.y) * width + p.x;
+        for (int y = 0; y < pen; ++y)
+            for (int x = 0; x < pen; ++x)
+                at[y * width + x] = pixel;
+    } else {
+        for (int y = p.y; y < p.y + pen; ++y)
+            for (int x = p.x; x < p.x + pen; ++x)
+                if (m_pixels.contains(x, y))
+                    m_pixels.setPixel(x, y, pixel);
+    }
 }
 
 } // namespace vorel
