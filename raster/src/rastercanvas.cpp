@@ -102,6 +102,7 @@ DevicePoint RasterCanvas::toDevice(float x, float y, int deviceWidth, int device
 
 void RasterCanvas::Cls()
 {
+    m_waitingCount = 0;
     m_recordCount = 0;
     m_texts.clear();
     m_curves.clear();
@@ -205,38 +206,54 @@ void RasterCanvas::Line(float x1, float y1, float x2, float y2, Colour colour)
     if (!m_stale && m_predicted != kNoCurve) {
         Curve &curve = m_curves[m_predicted];
         if (curve.colour == colour && curve.endX == x1 && curve.endY == y1 && x2 >= 0 && y2 >= 0
-            && x2 <= float(kCanvasWidth) && y2 <= float(kCanvasHeight) && curve.end.x >= 0 && curve.end.y >= 0
-            && curve.end.x <= m_right && curve.end.y <= m_bottom) {
+            && x2 <= float(kCanvasWidth) && y2 <= float(kCanvasHeight) && curve.endInside) {
             keep({x2, y2, colour | kLineTo});
+            Waiting &waiting = m_waiting[m_waitingCount++];
+            waiting.curve = std::uint32_t(m_predicted);
+            waiting.to = {int(double(x2) * m_scaleX + 0.5), int(double(y2) * m_scaleY + 0.5)};
             m_last = m_predicted;
             m_predicted = curve.follower;
             curve.endX = x2;
             curve.endY = y2;
-            const DevicePoint b{int(double(x2) * m_scaleX + 0.5), int(double(y2) * m_scaleY + 0.5)};
-            std::uint32_t joint = 0;
-            if (m_pen == 1) {
-                // Most are far shorter than a pixel, and only cover the
-                // pixel they start from again.
-                if (b == curve.end)
-                    coverEnd<1>(curve, Joint::Undecided);
-                else
-                    drawLine<false, 1, true>(curve, true, curve.end, b, joint, false);
-            } else if (m_pen == 2) {
-                if (b == curve.end)
-                    coverEnd<2>(curve, Joint::Undecided);
-                else
-                    drawLine<false, 2, true>(curve, true, curve.end, b, joint, false);
-            } else {
-                drawLine<false, 0, true>(curve, true, curve.end, b, joint, false);
-            }
+            if (m_waitingCount == kWaitingRoom) [[unlikely]]
+                layWaiting();
             return;
         }
     }
     addLine(x1, y1, x2, y2, colour);
 }
 
+void RasterCanvas::layWaiting()
+{
+    if (m_pen == 1)
+        layWaitingWith<1>();
+    else if (m_pen == 2)
+        layWaitingWith<2>();
+    else
+        layWaitingWith<0>();
+    m_waitingCount = 0;
+}
+
+template <int Pen>
+void RasterCanvas::layWaitingWith()
+{
+    for (std::size_t i = 0; i < m_waitingCount; ++i) {
+        const Waiting w = m_waiting[i];
+        Curve &curve = m_curves[w.curve];
+        std::uint32_t joint = 0;
+        // Most are far shorter than a pixel, and only cover the pixel they
+        // start from again.
+        if (w.to == curve.end)
+            coverEnd<Pen>(curve, Joint::Undecided);
+        else
+            drawLine<false, Pen, true>(curve, true, curve.end, w.to, joint, false);
+    }
+}
+
 void RasterCanvas::addLine(float x1, float y1, float x2, float y2, Colour colour)
 {
+    if (m_waitingCount)
+        layWaiting();
     if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2))
         return;
     keep({x1, y1, kStart});
@@ -249,6 +266,8 @@ void RasterCanvas::addLine(float x1, float y1, float x2, float y2, Colour colour
 
 void RasterCanvas::Print(std::string_view text)
 {
+    if (m_waitingCount)
+        layWaiting();
     m_texts.emplace_back(text);
     keep({m_currentX, m_currentY, static_cast<std::uint32_t>(m_texts.size() - 1) | kPrint});
     if (!m_stale)
@@ -259,6 +278,8 @@ void RasterCanvas::setRatio(double ratio)
 {
     if (PixelBuffer::usableRatio(ratio) == m_pixels.ratio())
         return;
+    if (m_waitingCount)
+        layWaiting();
     m_pixels.setRatio(ratio);
     setScale();
     m_stale = true;
@@ -266,6 +287,8 @@ void RasterCanvas::setRatio(double ratio)
 
 void RasterCanvas::setTextDrawer(TextDrawer *textDrawer)
 {
+    if (m_waitingCount)
+        layWaiting();
     m_textDrawer = textDrawer;
     if (m_recordCount > 0)
         m_stale = true;
@@ -273,6 +296,8 @@ void RasterCanvas::setTextDrawer(TextDrawer *textDrawer)
 
 PixelBuffer &RasterCanvas::pixels()
 {
+    if (m_waitingCount)
+        layWaiting();
     if (m_stale) {
         redraw(false);
         // A text fell on a pixel that was taken back after it: this time
@@ -355,6 +380,7 @@ void RasterCanvas::draw(const LineCall &line, std::uint32_t &joint, bool known)
     const DevicePoint b = toDevice(line.x2, line.y2);
     curve.endX = line.x2;
     curve.endY = line.y2;
+    curve.endInside = b.x >= 0 && b.y >= 0 && b.x <= m_right && b.y <= m_bottom;
     const bool inside = std::min(a.x, b.x) >= 0 && std::min(a.y, b.y) >= 0 && std::max(a.x, b.x) <= m_right
                      && std::max(a.y, b.y) <= m_bottom;
     if (!inside)

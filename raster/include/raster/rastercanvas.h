@@ -1,5 +1,5 @@
-// A plot canvas that draws into a pixel buffer. It lays each call's pixels
-// as the call comes, and keeps the calls since the last Cls, so that it can
+// A plot canvas that draws into a pixel buffer. It lays the calls' pixels
+// as they come, the common Lines a few hundred at a time, and keeps the calls since the last Cls, so that it can
 // draw the same picture again at another pixel ratio without running the
 // plot again.
 //
@@ -123,7 +123,19 @@ private:
         std::uint64_t layer;    // the order of the provisional pixels still laid
         std::size_t follower;   // the curve whose Line came after this one's the last time
         std::vector<Pixel> under; // a pen's square of pixels
+        bool endInside;         // its end as the Lines waiting will leave it lies inside the area
     };
+    // A Line that goes on from its curve inside the area, not laid yet: the
+    // common Lines are laid a few hundred at a time, in order, so that the
+    // plot's arithmetic and the pixels' stores each run in a loop of their
+    // own. Anything else that draws, and any look, lays them first.
+    struct Waiting {
+        std::uint32_t curve;    // in m_curves
+        DevicePoint to;
+    };
+    static constexpr std::size_t kWaitingRoom = 256;
+    [[gnu::noinline, gnu::flatten]] void layWaiting();
+    template <int Pen> void layWaitingWith();
 
     // Any Line but the common one that Line itself takes: kept and drawn.
     [[gnu::noinline]] void addLine(float x1, float y1, float x2, float y2, Colour colour);
@@ -175,6 +187,8 @@ private:
     // changed, or a text lies over a pixel taken back. The next look draws
     // the picture again from the calls.
     bool m_stale = false;
+    Waiting m_waiting[kWaitingRoom];
+    std::size_t m_waitingCount = 0;
 };
 
 } // namespace vorel
