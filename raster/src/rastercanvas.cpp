@@ -42,7 +42,13 @@ template <int Pen>
             for (int x = 0; x < Pen; ++x)
                 at[y * width + x] = pixel;
     };
-    if (dx >= -dy) {
+    if (dx == 0) {
+        // Straight down or up, as most of a dense curve's Lines are.
+        for (int i = 1; i < steps; ++i) {
+            at += down;
+            lay();
+        }
+    } else if (dx >= -dy) {
         for (int i = 1; i < steps; ++i) {
             if (2 * err <= dx) {
                 err += dx;
