@@ -290,6 +290,30 @@ describe('labels', () => {
       }
     assert.deepEqual(misplaced, []);
   });
+
+  // A label's blend over white is worked out once; over any other pixel,
+  // for each pixel: the two must agree. A white that is not quite opaque
+  // takes the second way and keeps its own alpha.
+  test('blend the same over white as over any other pixel', async () => {
+    const page = await openMain(suite.browser, { ratio: 2 });
+    const rows = await page.evaluate(() => {
+      const core = window.vorel.core;
+      const { pointer, width, height, ratio } = core.picture();
+      const words = new Uint32Array(core.HEAPU8.buffer, pointer, width * 80);
+      words.fill(0xffffffff, 0, width * 40);
+      words.fill(0xfeffffff, width * 40);
+      core.drawText(pointer, width, height, ratio, 10, 0, '-18.0', 0);
+      core.drawText(pointer, width, height, ratio, 10, 40, '-18.0', 0);
+      let [inked, differ] = [0, 0];
+      for (let p = 0; p < width * 40; ++p) {
+        if (words[p] !== 0xffffffff) ++inked;
+        if ((words[p] & 0xffffff) !== (words[p + width * 40] & 0xffffff) || words[p + width * 40] >>> 24 !== 0xfe) ++differ;
+      }
+      return { inked, differ };
+    });
+    assert.ok(rows.inked > 50, `${rows.inked} pixels inked`);
+    assert.equal(rows.differ, 0);
+  });
 });
 
 // Presses a button of the main window and gives the box, in device pixels,

@@ -240,13 +240,40 @@ function drawLabel(core, pointer, width, height, font, x, y, text, colour) {
   if (x < 0 || y < 0 || w <= 0 || h <= 0) return null;
   const ink = [colour & 255, (colour >> 8) & 255, (colour >> 16) & 255];
   const heap = core.HEAPU8;
+  const words = core.HEAPU32;
+  const overWhite = labelOverWhite(coverage, colour, ink);
   for (let row = 0; row < h; ++row) {
-    let at = pointer + ((y + row) * width + x) * 4;
-    for (let column = 0; column < w; ++column, at += 4) {
-      const a = coverage.alpha[row * coverage.width + column];
+    const from = row * coverage.width;
+    let word = (pointer >> 2) + (y + row) * width + x;
+    for (let column = 0; column < w; ++column, ++word) {
+      const a = coverage.alpha[from + column];
       if (a === 0) continue;
+      // A label's pixels mostly lie on white, whose blend is the same for
+      // every one of them: worked out once, written whole.
+      if (words[word] === kWhite) {
+        words[word] = overWhite[from + column];
+        continue;
+      }
+      const at = word * 4;
       for (let c = 0; c < 3; ++c) heap[at + c] = Math.round((heap[at + c] * (255 - a) + ink[c] * a) / 255);
     }
   }
   return { x, y, width: w, height: h };
+}
+
+// Opaque white as the core's pixels hold it, read as one little-endian word.
+const kWhite = 0xffffffff;
+
+// The label's pixels blended over white in a colour, as drawLabel blends them.
+function labelOverWhite(coverage, colour, ink) {
+  if (!coverage.overWhite) coverage.overWhite = new Map();
+  let blended = coverage.overWhite.get(colour);
+  if (blended) return blended;
+  blended = new Uint32Array(coverage.alpha.length);
+  coverage.alpha.forEach((a, i) => {
+    const [r, g, b] = ink.map((v) => Math.round((255 * (255 - a) + v * a) / 255));
+    blended[i] = (0xff000000 | (b << 16) | (g << 8) | r) >>> 0;
+  });
+  coverage.overWhite.set(colour, blended);
+  return blended;
 }
