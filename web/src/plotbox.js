@@ -255,7 +255,7 @@ function drawLabel(core, pointer, width, height, font, x, y, text, colour) {
         continue;
       }
       const at = word * 4;
-      for (let c = 0; c < 3; ++c) heap[at + c] = Math.round((heap[at + c] * (255 - a) + ink[c] * a) / 255);
+      for (let c = 0; c < 3; ++c) heap[at + c] = blend(heap[at + c], ink[c], a);
     }
   }
   return { x, y, width: w, height: h };
@@ -264,6 +264,9 @@ function drawLabel(core, pointer, width, height, font, x, y, text, colour) {
 // Opaque white as the core's pixels hold it, read as one little-endian word.
 const kWhite = 0xffffffff;
 
+// A channel under a label's ink of coverage a, as canvas text blends.
+const blend = (under, ink, a) => Math.round((under * (255 - a) + ink * a) / 255);
+
 // The label's pixels blended over white in a colour, as drawLabel blends them.
 function labelOverWhite(coverage, colour, ink) {
   if (!coverage.overWhite) coverage.overWhite = new Map();
@@ -271,7 +274,7 @@ function labelOverWhite(coverage, colour, ink) {
   if (blended) return blended;
   blended = new Uint32Array(coverage.alpha.length);
   coverage.alpha.forEach((a, i) => {
-    const [r, g, b] = ink.map((v) => Math.round((255 * (255 - a) + v * a) / 255));
+    const [r, g, b] = ink.map((v) => blend(255, v, a));
     blended[i] = (0xff000000 | (b << 16) | (g << 8) | r) >>> 0;
   });
   coverage.overWhite.set(colour, blended);

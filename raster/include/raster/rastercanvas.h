@@ -1,7 +1,7 @@
 // A plot canvas that draws into a pixel buffer. It lays the calls' pixels
-// as they come, the common Lines a few hundred at a time, and keeps the calls since the last Cls, so that it can
-// draw the same picture again at another pixel ratio without running the
-// plot again.
+// as they come, the common Lines a few hundred at a time, and keeps the
+// calls since the last Cls, so that it can draw the same picture again at
+// another pixel ratio without running the plot again.
 //
 // The picture it draws, exactly:
 // - A curve is a run of coloured or plain Line calls of one colour, each
